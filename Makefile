@@ -1,0 +1,42 @@
+# Set-up, build and tests of VERTO. `make run` and `make test` are all a
+# fresh Debian machine needs.
+BUILD      ?= build
+BUILD_SAN  ?= build-san
+BUILD_FUZZ ?= build-fuzz
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: deps configure build run test bench test-sanitize fuzz clean
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd examples && ../$(BUILD)/verto $(ARGS) gauss_peak.dat
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/verto_bench --benchmark_format=console
+
+test-sanitize: deps
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DVERTO_SANITIZE=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DVERTO_FUZZ=ON -DVERTO_TESTS=OFF -DVERTO_BENCH=OFF -DVERTO_QT=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	./scripts/run-fuzzers.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

@@ -1,0 +1,70 @@
+#pragma once
+// The console as the core sees it: records, prompts, overwrites of the
+// current line, line and key input, and a pause. The terminal, the test
+// recorder and the window front-end implement the protected hooks.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace verto {
+
+class Console {
+ public:
+  virtual ~Console() = default;
+
+  // A new line holding `text`; the cursor stays at its end until the next
+  // record starts another line.
+  void record(std::string_view text) {
+    last_overwrite_valid_ = false;
+    do_record(text);
+  }
+  // A new line holding `text`, the cursor kept after it ("$" prompts).
+  void prompt(std::string_view text) {
+    last_overwrite_valid_ = false;
+    do_prompt(text);
+  }
+  // `text` written over the current line from its first column ("1H+").
+  // A repeat of the previous overwrite with nothing written in between is
+  // dropped: activity marks written per evaluated token cost a compare.
+  void overwrite(std::string_view text) {
+    if (last_overwrite_valid_ && text == last_overwrite_) return;
+    last_overwrite_.assign(text);
+    last_overwrite_valid_ = true;
+    do_overwrite(text);
+  }
+  // `text` appended at the cursor (echo of a typed character).
+  void append(std::string_view text) {
+    last_overwrite_valid_ = false;
+    do_append(text);
+  }
+  // Reads a line of at most `max_len` characters typed after the current
+  // prompt; the line shows on the console as typed. nullopt at end of input.
+  std::optional<std::string> read_line(int max_len) {
+    last_overwrite_valid_ = false;
+    return do_read_line(max_len);
+  }
+  // One key without echo; -1 at end of input.
+  int read_key() { return do_read_key(); }
+  // Shows `message` and waits until the user enters a line.
+  void pause(std::string_view message) {
+    last_overwrite_valid_ = false;
+    do_pause(message);
+  }
+  // True when a user types at a keyboard (key-by-key input is possible).
+  virtual bool interactive() const { return false; }
+
+ protected:
+  virtual void do_record(std::string_view text) = 0;
+  virtual void do_prompt(std::string_view text) = 0;
+  virtual void do_overwrite(std::string_view text) = 0;
+  virtual void do_append(std::string_view text) = 0;
+  virtual std::optional<std::string> do_read_line(int max_len) = 0;
+  virtual int do_read_key() = 0;
+  virtual void do_pause(std::string_view message) = 0;
+
+ private:
+  std::string last_overwrite_;
+  bool last_overwrite_valid_ = false;
+};
+
+}  // namespace verto

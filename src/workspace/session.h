@@ -1,0 +1,26 @@
+#pragma once
+// Everything a command works with: the workspace state, the evaluator's
+// process-wide state, the console and the services beyond it. One Session
+// exists per run (tests make their own).
+#include <string>
+
+#include "expr/evaluator.h"
+#include "workspace/system.h"
+#include "workspace/workspace.h"
+
+namespace verto {
+
+class Console;
+class WindowServices;
+
+struct Session {
+  Session(Console& c, SystemServices& sys) : con(c), system(sys) {}
+  Workspace ws;
+  expr::ExprState expr;
+  Console& con;
+  SystemServices& system;
+  WindowServices* window = nullptr;  // null: no plot window available
+  bool quit = false;                 // set by QUIT/EXIT
+};
+
+}  // namespace verto

@@ -1,0 +1,28 @@
+#pragma once
+// Process services beyond the console: starting external programs,
+// environment lookups and the current directory. The real implementation
+// uses the operating system; tests and fuzz targets use a fake that never
+// starts anything.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace verto {
+
+class SystemServices {
+ public:
+  virtual ~SystemServices() = default;
+  // Runs a command line through the system shell and waits; false when it
+  // could not be started.
+  virtual bool run_shell(std::string_view command) = 0;
+  // Starts the user's text editor on `path` and waits until it exits.
+  virtual bool run_editor(std::string_view path) = 0;
+  virtual std::optional<std::string> getenv(std::string_view name) = 0;
+  virtual bool change_directory(std::string_view path) = 0;
+  virtual std::string current_directory() = 0;
+};
+
+// The operating system's services.
+SystemServices& os_services();
+
+}  // namespace verto
