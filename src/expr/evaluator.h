@@ -74,10 +74,15 @@ std::string_view variable_name(int index, char third_name = 'S');
 // variable is named `third_name` (MATH passes ExprState::third_name).
 int compile_expression(Console& con, std::string_view text, int admitted,
                        Postfix& out, char third_name = 'S');
+// Writes the activity mark ">" over the current console line before each
+// token. A variable token whose index is not below `admitted` pushes
+// nothing; a number pushes its compiled Token::value.
 int evaluate_postfix(Console& con, const Postfix& list, int admitted,
                      ExprState& st);
 int pop_value(Console& con, ValueStack& stack, float& value);
 int push_value(Console& con, ValueStack& stack, float value);
+// A token whose code is 0 (built by hand, not compiled) is looked up by
+// its text; a keyword without an operation does nothing.
 int apply_operator(Console& con, const Token& op, ExprState& st);
 
 // Conversion of a typed number; prints "Number conversion error!!" and
