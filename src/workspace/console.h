@@ -28,9 +28,7 @@ class Console {
   // dropped: activity marks written per evaluated token cost a compare.
   void overwrite(std::string_view text) {
     if (last_overwrite_valid_ && text == last_overwrite_) return;
-    last_overwrite_.assign(text);
-    last_overwrite_valid_ = true;
-    do_overwrite(text);
+    remember_overwrite(text);
   }
   // `text` appended at the cursor (echo of a typed character).
   void append(std::string_view text) {
@@ -63,6 +61,7 @@ class Console {
   virtual void do_pause(std::string_view message) = 0;
 
  private:
+  void remember_overwrite(std::string_view text);
   std::string last_overwrite_;
   bool last_overwrite_valid_ = false;
 };

@@ -22,6 +22,9 @@ struct CommandEntry {
 // starts the upper-case line runs.
 std::span<const CommandEntry> command_table();
 
+// The entry that runs the upper-case line, or nullptr for an unknown word.
+const CommandEntry* find_command(std::string_view upper);
+
 // Puts `text` into both line buffers (cut or blank-padded to 70
 // characters, leading blanks shifted out) and runs it as if typed.
 void dispatch(Session& s, std::string_view text);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace verto {
 
@@ -24,5 +25,31 @@ class SystemServices {
 
 // The operating system's services.
 SystemServices& os_services();
+
+}  // namespace verto
+
+namespace verto {
+
+// Services that start nothing and stay in the current directory: for
+// tests and fuzzing. Calls are remembered so tests can check them.
+class InertSystemServices : public SystemServices {
+ public:
+  bool run_shell(std::string_view command) override {
+    shell_commands.emplace_back(command);
+    return false;
+  }
+  bool run_editor(std::string_view path) override {
+    edited_files.emplace_back(path);
+    return false;
+  }
+  std::optional<std::string> getenv(std::string_view) override { return std::nullopt; }
+  bool change_directory(std::string_view path) override {
+    directories.emplace_back(path);
+    return false;
+  }
+  std::string current_directory() override { return "."; }
+
+  std::vector<std::string> shell_commands, edited_files, directories;
+};
 
 }  // namespace verto

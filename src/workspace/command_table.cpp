@@ -1,0 +1,62 @@
+// The command table: prefixes in matching order. The first prefix that
+// starts the upper-case line decides the command, so the order settles
+// every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
+// before MAT). Entries without a function are not part of this build.
+#include "workspace/commands.h"
+#include "workspace/dispatch.h"
+
+namespace verto {
+
+namespace {
+
+const CommandEntry kTable[] = {
+    {{"LAB"}, "LABEL", nullptr},
+    {{"EX"}, "EXIT", cmd_exit},
+    {{"Q"}, "QUIT", cmd_exit},
+    {{"LOAD"}, "READ", nullptr},
+    {{"DIR"}, "DIR", nullptr},
+    {{"LS"}, "DIR", nullptr},
+    {{"CD"}, "CD", nullptr},
+    {{"ECHO"}, "ECHO", cmd_echo},
+    {{"LINE"}, "LINE", nullptr},
+    {{"LEG"}, "LEGEND", nullptr},
+    {{"SHOW"}, "LIST", nullptr},
+    {{"L"}, "LIST", nullptr},
+    {{"CLS"}, "CLS", cmd_cls},
+    {{"SORT"}, "SORT", nullptr},
+    {{"POINT"}, "POINT", nullptr},
+    {{"ED"}, "EDIT", nullptr},
+    {{"$"}, "$", nullptr},
+    {{"PLOT"}, "PLOT", nullptr},
+    {{"HELP", "?"}, "HELP", nullptr},
+    {{"CLEAR"}, "CLEAR", cmd_clear},
+    {{"FORM"}, "FORM", nullptr},
+    {{"MAKE"}, "MAKE", nullptr},
+    {{"SET"}, "SET", nullptr},
+    {{"ADD"}, "ADD", nullptr},
+    {{"MARK"}, "MARK", nullptr},
+    {{"INT"}, "INT", nullptr},
+    {{"READ", "IN"}, "READ", nullptr},
+    {{"ENT"}, "ENTER", nullptr},
+    {{"WR", "SAV", "OUT"}, "WRITE", nullptr},
+    {{"STAT"}, "STAT", nullptr},
+    {{"BIN", "HIS"}, "BIN", nullptr},
+    {{"FFT"}, "FFT", nullptr},
+    {{"MAT"}, "MATH", nullptr},
+    {{"SW"}, "SWAP", nullptr},
+    {{"CAL"}, "CALC", nullptr},
+    {{"D"}, "D", nullptr},
+    {{"REG"}, "REGRESS", nullptr},
+    {{"FIT"}, "FIT", nullptr},
+    {{"AV"}, "AVERAGE", nullptr},
+    {{"SM"}, "SMOOTH", nullptr},
+    {{"PORT"}, "PORT", nullptr},
+    {{"NORM"}, "NORM", nullptr},
+    {{"YOYO", "YO!", "YO"}, "YO", nullptr},
+};
+
+}  // namespace
+
+std::span<const CommandEntry> command_table() { return kTable; }
+
+}  // namespace verto
