@@ -2,6 +2,7 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "datafiles/marker_commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -10,31 +11,31 @@ namespace verto {
 namespace {
 
 const CommandEntry kTable[] = {
-    {{"LAB"}, "LABEL", nullptr},
+    {{"LAB"}, "LABEL", cmd_label},
     {{"EX"}, "EXIT", cmd_exit},
     {{"Q"}, "QUIT", cmd_exit},
     {{"LOAD"}, "READ", nullptr},
-    {{"DIR"}, "DIR", nullptr},
-    {{"LS"}, "DIR", nullptr},
-    {{"CD"}, "CD", nullptr},
+    {{"DIR"}, "DIR", cmd_dir},
+    {{"LS"}, "DIR", cmd_dir},
+    {{"CD"}, "CD", cmd_cd},
     {{"ECHO"}, "ECHO", cmd_echo},
-    {{"LINE"}, "LINE", nullptr},
+    {{"LINE"}, "LINE", cmd_line},
     {{"LEG"}, "LEGEND", nullptr},
     {{"SHOW"}, "LIST", nullptr},
     {{"L"}, "LIST", nullptr},
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
-    {{"POINT"}, "POINT", nullptr},
-    {{"ED"}, "EDIT", nullptr},
-    {{"$"}, "$", nullptr},
+    {{"POINT"}, "POINT", cmd_point},
+    {{"ED"}, "EDIT", cmd_edit},
+    {{"$"}, "$", cmd_shell},
     {{"PLOT"}, "PLOT", nullptr},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
-    {{"FORM"}, "FORM", nullptr},
-    {{"MAKE"}, "MAKE", nullptr},
-    {{"SET"}, "SET", nullptr},
-    {{"ADD"}, "ADD", nullptr},
-    {{"MARK"}, "MARK", nullptr},
+    {{"FORM"}, "FORM", cmd_form},
+    {{"MAKE"}, "MAKE", cmd_make},
+    {{"SET"}, "SET", cmd_set},
+    {{"ADD"}, "ADD", cmd_add},
+    {{"MARK"}, "MARK", cmd_mark},
     {{"INT"}, "INT", nullptr},
     {{"READ", "IN"}, "READ", nullptr},
     {{"ENT"}, "ENTER", nullptr},
@@ -50,9 +51,9 @@ const CommandEntry kTable[] = {
     {{"FIT"}, "FIT", nullptr},
     {{"AV"}, "AVERAGE", nullptr},
     {{"SM"}, "SMOOTH", nullptr},
-    {{"PORT"}, "PORT", nullptr},
+    {{"PORT"}, "PORT", cmd_port},
     {{"NORM"}, "NORM", nullptr},
-    {{"YOYO", "YO!", "YO"}, "YO", nullptr},
+    {{"YOYO", "YO!", "YO"}, "YO", cmd_yo},
 };
 
 }  // namespace
