@@ -68,22 +68,32 @@ void cmd_list(Session& s) {
   Console& con = s.con;
   const std::string_view scan = std::string_view(ws.upper).substr(0, 69);
   auto has = [&](const char* q) { return scan.find(q) != std::string_view::npos; };
+  // The range goes first: the evaluator's activity mark then falls on the
+  // command line itself.
+  int n1 = 1, n2 = 0;
+  const bool columns = has("/C"), files = !columns && has("/F");
+  const bool line_data = !columns && !files && has("/L");
+  const bool markers = !columns && !files && !line_data && has("/M");
+  if (columns) {
+    n2 = -1;
+    parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
+  } else if (line_data) {
+    parse_range(s, ws.upper, n1, n2, ws.Nline, ws.Mpts);
+  } else if (!files && !markers) {
+    parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
+  }
   con.record("");
 
-  int n1 = 1, n2 = -1;
-  if (has("/C")) {
-    parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
+  if (columns) {
     list_columns(s, n1, n2);
     return;
   }
-  if (has("/F")) {
+  if (files) {
     list_files(s);
     return;
   }
   std::string line;
-  if (has("/L")) {
-    n2 = 0;
-    parse_range(s, ws.upper, n1, n2, ws.Nline, ws.Mpts);
+  if (line_data) {
     for (int i = n1; i <= n2; ++i) {
       line = numbered(i);
       append_line_record(line, ws, ws.form, i);
@@ -91,14 +101,12 @@ void cmd_list(Session& s) {
     }
     return;
   }
-  if (has("/M")) {
+  if (markers) {
     list_marker_set(s, ws.point_markers, "Number of point markers = ");
     con.record("");
     list_marker_set(s, ws.line_markers, "Number of line markers = ");
     return;
   }
-  n2 = 0;
-  parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
   if (ws.form == 0 || ws.form == 5 || ws.form == 6) {
     con.record(
         "<<VERTO!!!>> Choose form 1 to 4 to see X,Y,S data, or /COL to see column data.");
