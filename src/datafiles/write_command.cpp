@@ -111,11 +111,9 @@ void cmd_write(Session& s) {
   const bool line_data = scan.find("/L") != std::string_view::npos;
   const bool override_flag = scan.find('!') != std::string_view::npos;
 
-  int n1 = 1, n2 = line_data ? -1 : 0;
-  if (line_data)
-    parse_range(s, quals, n1, n2, ws.Nline, ws.Mpts);
-  else
-    parse_range(s, quals, n1, n2, ws.Npts, ws.Mpts);
+  // The range runs over the data set written: N is its count.
+  int n1 = 1, n2 = 0;
+  parse_range(s, quals, n1, n2, line_data ? ws.Nline : ws.Npts, ws.Mpts);
   ws.n1 = n1;
   ws.n2 = n2;
   parse_form(s, quals, ws.form);

@@ -102,9 +102,15 @@ TEST_F(FilesTest, WriteThenReadGivesIdenticalBitsInEveryForm) {
       const bool x = c.form != 1 || c.variable == 1, y = c.form == 3 || c.form == 4 || c.form == 7 ||
                                                           (c.form == 1 && c.variable == 2);
       const bool s = c.form == 2 || c.form == 4 || c.form == 7 || (c.form == 1 && c.variable == 3);
-      if (x) ASSERT_EQ(bits(in.ws.X[i]), bits(out.ws.X[i])) << "form " << c.form << " point " << i;
-      if (y) ASSERT_EQ(bits(in.ws.Y[i]), bits(out.ws.Y[i])) << "form " << c.form << " point " << i;
-      if (s) ASSERT_EQ(bits(in.ws.S[i]), bits(out.ws.S[i])) << "form " << c.form << " point " << i;
+      if (x) {
+        ASSERT_EQ(bits(in.ws.X[i]), bits(out.ws.X[i])) << "form " << c.form << " point " << i;
+      }
+      if (y) {
+        ASSERT_EQ(bits(in.ws.Y[i]), bits(out.ws.Y[i])) << "form " << c.form << " point " << i;
+      }
+      if (s) {
+        ASSERT_EQ(bits(in.ws.S[i]), bits(out.ws.S[i])) << "form " << c.form << " point " << i;
+      }
     }
   }
 }
