@@ -89,13 +89,6 @@ std::string qualifier_line(std::string_view upper, int argument) {
   return out;
 }
 
-void list_directory(Session& s) {
-  const std::string line = s.ws.line, upper = s.ws.upper;
-  dispatch(s, "DIR");
-  s.ws.line = line;
-  s.ws.upper = upper;
-}
-
 std::FILE* open_data_file(const std::string& name) {
   if (name.empty()) return nullptr;
   std::error_code ec;
