@@ -2,6 +2,7 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "analysis/processing_commands.h"
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
 #include "workspace/commands.h"
@@ -25,7 +26,7 @@ const CommandEntry kTable[] = {
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
-    {{"SORT"}, "SORT", nullptr},
+    {{"SORT"}, "SORT", cmd_sort},
     {{"POINT"}, "POINT", cmd_point},
     {{"ED"}, "EDIT", cmd_edit},
     {{"$"}, "$", cmd_shell},
@@ -37,23 +38,23 @@ const CommandEntry kTable[] = {
     {{"SET"}, "SET", cmd_set},
     {{"ADD"}, "ADD", cmd_add},
     {{"MARK"}, "MARK", cmd_mark},
-    {{"INT"}, "INT", nullptr},
+    {{"INT"}, "INT", cmd_int},
     {{"READ", "IN"}, "READ", cmd_read},
     {{"ENT"}, "ENTER", cmd_enter},
     {{"WR", "SAV", "OUT"}, "WRITE", cmd_write},
     {{"STAT"}, "STAT", nullptr},
     {{"BIN", "HIS"}, "BIN", nullptr},
-    {{"FFT"}, "FFT", nullptr},
+    {{"FFT"}, "FFT", cmd_fft},
     {{"MAT"}, "MATH", nullptr},
     {{"SW"}, "SWAP", nullptr},
     {{"CAL"}, "CALC", nullptr},
-    {{"D"}, "D", nullptr},
+    {{"D"}, "D", cmd_d},
     {{"REG"}, "REGRESS", nullptr},
     {{"FIT"}, "FIT", nullptr},
-    {{"AV"}, "AVERAGE", nullptr},
-    {{"SM"}, "SMOOTH", nullptr},
+    {{"AV"}, "AVERAGE", cmd_average},
+    {{"SM"}, "SMOOTH", cmd_smooth},
     {{"PORT"}, "PORT", cmd_port},
-    {{"NORM"}, "NORM", nullptr},
+    {{"NORM"}, "NORM", cmd_norm},
     {{"YOYO", "YO!", "YO"}, "YO", cmd_yo},
 };
 

@@ -1,0 +1,140 @@
+// D and DD: first and second derivative of Y over X by local weighted
+// least-squares parabolas, written into the line data set.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "analysis/processing_commands.h"
+#include "analysis/processing_support.h"
+#include "expr/evaluator.h"
+#include "numeric/fpoly.h"
+#include "numeric/lfit.h"
+#include "numeric/sort3.h"
+#include "workspace/console.h"
+#include "workspace/format.h"
+#include "workspace/parsers.h"
+#include "workspace/session.h"
+
+namespace verto {
+
+namespace {
+
+struct Points {
+  std::vector<float> x, y, w;
+  int size() const { return static_cast<int>(x.size()); }
+};
+
+// One pass of windows along ascending x: each window spans at least
+// delta_x from its start and holds at least order + 2 distinct X values;
+// its parabola's slope at the window's mean X is one result point. The
+// window that reaches the last point gives none.
+Points derivative_pass(Session& s, const Points& p, int order, float delta_x) {
+  Points out;
+  const int n = p.size();
+  const std::span<const float> x(p.x), y(p.y), w(p.w);
+  float a[3], covar[9];
+  int lista[3];
+  int j = 0;
+  float x_start = n > 0 ? x[0] : 0.f;
+  while (j < n - 1) {
+    int k = j, distinct = 1;
+    float largest = x[static_cast<std::size_t>(j)];
+    auto grow = [&] {
+      ++k;
+      if (x[static_cast<std::size_t>(k)] > largest) {
+        largest = x[static_cast<std::size_t>(k)];
+        ++distinct;
+      }
+    };
+    do grow();
+    while (k < n - 1 && x[static_cast<std::size_t>(k)] - x_start < delta_x);
+    while (k < n - 1 && distinct < order + 2) grow();
+    if (k >= n - 1) break;
+    const auto first = static_cast<std::size_t>(j);
+    const auto count = static_cast<std::size_t>(k - j + 1);
+    for (int i = 0; i < 3; ++i) {
+      a[i] = 0.f;
+      lista[i] = i + 1;
+    }
+    float chisq = 0.f;
+    if (Lfit(s.con, x.subspan(first, count), y.subspan(first, count), w.subspan(first, count),
+             static_cast<int>(count), a, 3, lista, 3, covar, 3, chisq, Fpoly)) {
+      float sum = 0.f;
+      for (std::size_t i = first; i < first + count; ++i) sum += x[i];
+      const float xm = sum / static_cast<float>(count);
+      out.x.push_back(xm);
+      out.y.push_back(a[1] + 2.f * a[2] * xm);
+      out.w.push_back(1.f);
+    }
+    j = k;
+    x_start = largest;
+  }
+  return out;
+}
+
+}  // namespace
+
+void cmd_d(Session& s) {
+  Workspace& ws = s.ws;
+  const std::string_view up = ws.upper;
+  const int order = up.starts_with("DD") ? 2 : 1;
+  const int arg = argument_start(up);
+  const std::string_view before_arg = arg > 0 ? up.substr(0, static_cast<std::size_t>(arg - 1)) : up;
+  const bool add = before_arg.find("/A") != std::string_view::npos;
+  if (!add) ws.Nline = 0;
+
+  int n1 = 1, n2 = 0;
+  parse_range(s, up, n1, n2, ws.Npts, ws.Nline);
+  n2 = std::min(n2, ws.Npts);
+  Points p;
+  const bool unit_weights = ws.form == 1 || ws.form == 3;
+  for (int i = n1; i <= n2; ++i) {
+    const auto u = static_cast<std::size_t>(i - 1);
+    float w = unit_weights ? 1.f : ws.S[u];
+    if (w == 0.f) {
+      s.con.record("<<<VERTO!!!>>>  Warning! A zero error bar encountered, value set to 1.");
+      w = 1.f;
+    }
+    p.x.push_back(ws.X[u]);
+    p.y.push_back(ws.Y[u]);
+    p.w.push_back(w);
+  }
+  // The windows need ascending X: unordered data are taken in sorted order
+  // (the data set itself stays as it is).
+  const int n = p.size();
+  bool ascending = true;
+  for (int i = 1; i < n && ascending; ++i)
+    ascending = !(p.x[static_cast<std::size_t>(i)] < p.x[static_cast<std::size_t>(i) - 1]);
+  if (!ascending) {
+    std::vector<float> wksp(static_cast<std::size_t>(n));
+    std::vector<int> iwksp(static_cast<std::size_t>(n));
+    Sort3(s.con, n, p.x, p.y, p.w, wksp, iwksp);
+  }
+
+  float delta_x = n > 0 ? (p.x.back() - p.x.front()) * 0.01f : 0.f;
+  if (arg > 0) {
+    if (!starts_unsigned_number(up[static_cast<std::size_t>(arg - 1)])) return;
+    delta_x = expr::text_to_number(s.con, token_at(up, arg));
+    write_free(s.con, {"delta_X = ", delta_x});
+  }
+
+  Points result = derivative_pass(s, p, order, delta_x);
+  if (order == 2) result = derivative_pass(s, result, 1, delta_x);
+
+  int stored = 0;
+  for (int i = 0; i < result.size() && ws.Nline < kMaxNpts; ++i, ++stored) {
+    ws.LX[static_cast<std::size_t>(ws.Nline)] = result.x[static_cast<std::size_t>(i)];
+    ws.LY[static_cast<std::size_t>(ws.Nline)] = result.y[static_cast<std::size_t>(i)];
+    ++ws.Nline;
+  }
+  if (ws.auto_marker && !add) ws.line_markers.count = 0;
+  if (stored == 0) {
+    s.con.record("<<<VERTO!!!>>> Not enough data to take derivative!");
+    return;
+  }
+  s.con.record(free_record({"Derivative calculated at ", stored, " points."}));
+  if (ws.auto_marker)
+    add_line_marker(ws, s.con, ws.Nline, order == 2 ? "second derivative" : "derivative");
+}
+
+}  // namespace verto
