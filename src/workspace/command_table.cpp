@@ -2,6 +2,7 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -19,7 +20,7 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
-    {{"LEG"}, "LEGEND", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", nullptr},
     {{"L"}, "LIST", nullptr},
     {{"CLS"}, "CLS", cmd_cls},
@@ -27,7 +28,7 @@ const CommandEntry kTable[] = {
     {{"POINT"}, "POINT", nullptr},
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},
