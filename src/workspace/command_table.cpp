@@ -2,7 +2,11 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+<<<<<<< HEAD
 #include "datafiles/commands.h"
+=======
+#include "plot/commands.h"
+>>>>>>> plot
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -20,15 +24,21 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
+<<<<<<< HEAD
     {{"LEG"}, "LEGEND", nullptr},
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
+=======
+    {{"LEG"}, "LEGEND", cmd_legend},
+    {{"SHOW"}, "LIST", nullptr},
+    {{"L"}, "LIST", nullptr},
+>>>>>>> plot
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
     {{"POINT"}, "POINT", nullptr},
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},

@@ -65,8 +65,8 @@ TEST(CommandTable, PrefixOrderSettlesOverlaps) {
 // becomes available leaves this list, and nothing joins it.
 TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
-      "LABEL", "DIR",   "CD",    "LINE",    "LEGEND", "SORT",
-      "POINT", "EDIT",  "$",     "PLOT",  "HELP",    "FORM",   "MAKE",  "SET",
+      "LABEL", "DIR",   "CD",    "LINE",    "SORT",
+      "POINT", "EDIT",  "$",     "HELP",  "FORM",   "MAKE",  "SET",
       "ADD",   "MARK",  "INT",   "STAT",   "BIN",   "FFT",
       "MATH",  "SWAP",  "CALC",  "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};
