@@ -2,11 +2,8 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
-<<<<<<< HEAD
 #include "datafiles/commands.h"
-=======
 #include "plot/commands.h"
->>>>>>> plot
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -24,15 +21,9 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
-<<<<<<< HEAD
-    {{"LEG"}, "LEGEND", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
-=======
-    {{"LEG"}, "LEGEND", cmd_legend},
-    {{"SHOW"}, "LIST", nullptr},
-    {{"L"}, "LIST", nullptr},
->>>>>>> plot
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
     {{"POINT"}, "POINT", nullptr},
