@@ -4,8 +4,6 @@
 #include <filesystem>
 
 #include "datafiles/reader.h"
-#include "workspace/dispatch.h"
-#include "workspace/session.h"
 
 namespace verto {
 
@@ -60,7 +58,7 @@ std::optional<std::vector<std::string>> match_files(std::string_view pattern) {
 }
 
 std::optional<std::vector<std::string>> listed_files() {
-  std::FILE* f = open_data_file(std::string(kScratchFile));
+  std::FILE* f = open_data_file(std::string(kReadScratchFile));
   if (!f) return std::nullopt;
   std::vector<std::string> names;
   LineReader lines(f);

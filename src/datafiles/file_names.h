@@ -9,11 +9,9 @@
 
 namespace verto {
 
-struct Session;
-
 // The scratch file of EDIT and of the name list "***File_List***".
-inline constexpr std::string_view kScratchFile = "VTDATA.TMP";
-inline constexpr std::string_view kFileListName = "***File_List***";
+inline constexpr std::string_view kReadScratchFile = "VTDATA.TMP";
+inline constexpr std::string_view kReadFileList = "***File_List***";
 // Names taken from the scratch file for "***File_List***".
 constexpr int kMaxListedFiles = 20;
 
@@ -37,9 +35,6 @@ std::string trim(std::string_view text);
 // qualifier parsers see, so that the characters of a file name ("/", ":",
 // "=", "!") are never taken for qualifiers.
 std::string qualifier_line(std::string_view upper, int argument);
-
-// Runs the directory listing (the DIR command); the line buffers are kept.
-void list_directory(Session& s);
 
 // Opens an existing data file (not a directory) for reading; nullptr when
 // there is none.

@@ -10,6 +10,7 @@
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
 #include "workspace/console.h"
+#include "workspace/dispatch.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
 #include "workspace/session.h"
@@ -76,10 +77,19 @@ void print_user_format_help(Console& con) {
   con.record("");
 }
 
+// The directory listing of DIR, run as that command; the line buffers
+// stay as they were.
+void show_directory(Session& s) {
+  const std::string line = s.ws.line, upper = s.ws.upper;
+  dispatch(s, "DIR");
+  s.ws.line = line;
+  s.ws.upper = upper;
+}
+
 bool is_file_list(std::string_view name) {
-  if (name.size() != kFileListName.size()) return false;
+  if (name.size() != kReadFileList.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i)
-    if (to_upper(name.substr(i, 1)) != to_upper(kFileListName.substr(i, 1))) return false;
+    if (to_upper(name.substr(i, 1)) != to_upper(kReadFileList.substr(i, 1))) return false;
   return true;
 }
 
@@ -103,10 +113,10 @@ void cmd_read(Session& s) {
   while (!name.empty() && name[0] == '?') {
     if (ws.form == 0) {
       print_user_format_help(con);
-      list_directory(s);
+      show_directory(s);
       return;
     }
-    list_directory(s);
+    show_directory(s);
     auto answer = ask(s, "_filename:");
     if (!answer) return;
     name = trim(*answer);
@@ -145,7 +155,7 @@ void cmd_read(Session& s) {
   } else {
     files.push_back(name);
   }
-  if (name.rfind(kScratchFile, 0) != 0) {
+  if (name.rfind(kReadScratchFile, 0) != 0) {
     ws.last_file = name.substr(0, kLabelLength);
     if (pattern)
       ws.matched_files = files;

@@ -5,6 +5,7 @@
 #include "analysis/processing_commands.h"
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -22,7 +23,7 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", cmd_cd},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", cmd_line},
-    {{"LEG"}, "LEGEND", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
@@ -30,7 +31,7 @@ const CommandEntry kTable[] = {
     {{"POINT"}, "POINT", cmd_point},
     {{"ED"}, "EDIT", cmd_edit},
     {{"$"}, "$", cmd_shell},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", cmd_form},

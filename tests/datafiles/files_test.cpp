@@ -239,6 +239,53 @@ TEST_F(FilesTest, WorksheetReadHoldsAtMostNineColumns) {
   EXPECT_EQ(s.ws.form, 1);
 }
 
+TEST_F(FilesTest, ReadQuestionMarkShowsTheDirectory) {
+  { std::ofstream("a.dat") << "1 2\n"; }
+  Session s(con_, sys_);
+  run(s, "DIR");
+  const std::string listing = screen();
+  con_.clear();
+  con_.add_input("a.dat");
+  run(s, "READ/3 ?");
+  EXPECT_EQ(screen(), " format:   (X,Y)    \n" + listing + " _filename:a.dat\n Npts =     1\n");
+  EXPECT_EQ(s.ws.Npts, 1);
+  // In form 0 the user format is explained instead, and nothing is read.
+  con_.clear();
+  con_.add_input("never read");
+  run(s, "READ/0 ?");
+  EXPECT_EQ(screen(),
+            " format:   user form\n"
+            " User format: READ/user_fmt filename\n"
+            "    use X,Y,S and 0 (dummy value not read) inside of single quotes.\n"
+            "    example:  '0,0,X,0,Y' , X is read in from 3rd column, Y from 5th column\n"
+            "\n" + listing);
+  EXPECT_EQ(con_.inputs_left(), 1);
+  EXPECT_EQ(s.ws.Npts, 1);
+}
+
+TEST_F(FilesTest, PatternsWithADirectoryPart) {
+  fs::create_directory("sub");
+  { std::ofstream("sub/b.dat") << "2 20\n"; }
+  { std::ofstream("sub/a.dat") << "1 10\n"; }
+  { std::ofstream("sub/.hidden.dat") << "9 90\n"; }
+  Session s(con_, sys_);
+  run(s, "READ/3 sub/*.dat");
+  EXPECT_EQ(s.ws.Npts, 2);
+  EXPECT_EQ(s.ws.X[0], 1.f);
+  ASSERT_EQ(s.ws.point_markers.count, 2);
+  EXPECT_EQ(s.ws.point_markers.entries[1].label, "sub/b.dat");
+  EXPECT_EQ(s.ws.matched_files, (std::vector<std::string>{"sub/a.dat", "sub/b.dat"}));
+  // A "/" in the name is no qualifier: no form is chosen.
+  con_.clear();
+  run(s, "READ sub/3.dat");
+  EXPECT_EQ(screen(), "<<<VERTO!!!>>> File not Found!\n");
+  EXPECT_EQ(s.ws.form, 3);
+  con_.clear();
+  run(s, "READ no/such/*.dat");
+  EXPECT_EQ(screen(), "<<<VERTO!!!>>> File Not Found!\n");
+  EXPECT_EQ(s.ws.Npts, 2);
+}
+
 TEST(FileNames, WildcardMatching) {
   EXPECT_TRUE(wildcard_match("*.dat", "run12.dat"));
   EXPECT_TRUE(wildcard_match("run??.dat", "run12.dat"));
