@@ -2,6 +2,7 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
@@ -14,15 +15,15 @@ const CommandEntry kTable[] = {
     {{"LAB"}, "LABEL", cmd_label},
     {{"EX"}, "EXIT", cmd_exit},
     {{"Q"}, "QUIT", cmd_exit},
-    {{"LOAD"}, "READ", nullptr},
+    {{"LOAD"}, "READ", cmd_read},
     {{"DIR"}, "DIR", cmd_dir},
     {{"LS"}, "DIR", cmd_dir},
     {{"CD"}, "CD", cmd_cd},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", cmd_line},
     {{"LEG"}, "LEGEND", nullptr},
-    {{"SHOW"}, "LIST", nullptr},
-    {{"L"}, "LIST", nullptr},
+    {{"SHOW"}, "LIST", cmd_list},
+    {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
     {{"POINT"}, "POINT", cmd_point},
@@ -37,9 +38,9 @@ const CommandEntry kTable[] = {
     {{"ADD"}, "ADD", cmd_add},
     {{"MARK"}, "MARK", cmd_mark},
     {{"INT"}, "INT", nullptr},
-    {{"READ", "IN"}, "READ", nullptr},
-    {{"ENT"}, "ENTER", nullptr},
-    {{"WR", "SAV", "OUT"}, "WRITE", nullptr},
+    {{"READ", "IN"}, "READ", cmd_read},
+    {{"ENT"}, "ENTER", cmd_enter},
+    {{"WR", "SAV", "OUT"}, "WRITE", cmd_write},
     {{"STAT"}, "STAT", nullptr},
     {{"BIN", "HIS"}, "BIN", nullptr},
     {{"FFT"}, "FFT", nullptr},

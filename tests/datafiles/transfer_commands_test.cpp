@@ -92,7 +92,7 @@ TEST_F(TransferCommands, AddRefusesBadColumnNamesAndStopsAtCapacity) {
   auto out = run("ADD C1");
   EXPECT_EQ(ws.Npts, kMaxNpts);
   ASSERT_EQ(out.size(), 2u);
-  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity reached: Npts stops at 50000.");
+  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity of 50000 points reached; the rest was not added.");
   EXPECT_EQ(ws.X[kMaxNpts - 1], 41.f);
 }
 
@@ -170,7 +170,7 @@ TEST_F(TransferCommands, LineKeepsThePointsWhenTheLineIsFull) {
   auto out = run("LINE/ADD");
   EXPECT_EQ(ws.Nline, kMaxNpts);
   EXPECT_EQ(ws.Npts, 10);
-  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity reached: Nline stops at 50000.");
+  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity of 50000 line points reached; the points are kept as they were.");
 }
 
 TEST_F(TransferCommands, ZeroLineSpansTheXValues) {
