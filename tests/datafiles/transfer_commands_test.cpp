@@ -216,7 +216,7 @@ TEST_F(TransferCommands, LineTakesAFileNameWithSlashesAndBlanks) {
 TEST_F(TransferCommands, MarkReplacesAddsClearsAndStopsAtBadEntries) {
   for (int idx : {3, 6, 9}) add_point_marker(ws, con, idx, "x");
   auto out = run("MARK 10,20");
-  EXPECT_EQ(out, std::vector<std::string>{" Number of point markers =  2"});
+  EXPECT_EQ(out, std::vector<std::string>{" Number of point markers = 2"});
   EXPECT_EQ(indices(ws.point_markers), (std::vector<int>{10, 20}));
   EXPECT_EQ(ws.point_markers.entries[0].label, "manual mark position");
   run("MARK/ADD 30");
@@ -232,7 +232,7 @@ TEST_F(TransferCommands, MarkReplacesAddsClearsAndStopsAtBadEntries) {
   EXPECT_EQ(indices(ws.line_markers), (std::vector<int>{7, 8}));
   out = run("MARK/LINE/LIST");
   EXPECT_EQ(out, (std::vector<std::string>{"", " Point markers:", "", " Line markers:", " 1 7",
-                                           " 2 8", " Number of line markers =  2"}));
+                                           " 2 8", " Number of line markers = 2"}));
   run("MARK/LIN/CLEAR");
   EXPECT_EQ(ws.line_markers.count, 0);
 }
@@ -248,7 +248,7 @@ TEST_F(TransferCommands, MarkRefusesTheHundredAndFirst) {
   EXPECT_EQ(ws.point_markers.count, kMaxMarkers);
   auto out = run("MARK/ADD 5 6");
   ASSERT_EQ(out.size(), 2u);  // one refusal, then the count
-  EXPECT_EQ(out[1], " Number of point markers =  100");
+  EXPECT_EQ(out[1], " Number of point markers = 100");
   EXPECT_GT(first, 0);
 }
 
