@@ -4,6 +4,7 @@
 // before MAT). Entries without a function are not part of this build.
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -21,7 +22,7 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", cmd_cd},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", cmd_line},
-    {{"LEG"}, "LEGEND", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
@@ -29,7 +30,7 @@ const CommandEntry kTable[] = {
     {{"POINT"}, "POINT", cmd_point},
     {{"ED"}, "EDIT", cmd_edit},
     {{"$"}, "$", cmd_shell},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", cmd_form},
