@@ -216,11 +216,10 @@ FitStatus gauss2_fit(LmRun& r, const FitRequest& req, FitResult& out) {
   return FitStatus::Ok;
 }
 
-// Starting values that are not already set elsewhere.
-void start_values(const ModelInfo& m, const FitInput& in, Params& a) {
-  const int n = in.n;
-  auto x = in.x;
-  auto y = in.y;
+}  // namespace
+
+void start_values(const ModelInfo& m, std::span<const float> x, std::span<const float> y, int n,
+                  std::span<float> a) {
   switch (m.code) {
     case kModelRise: {
       a[0] = y[n - 1];
@@ -298,8 +297,6 @@ void start_values(const ModelInfo& m, const FitInput& in, Params& a) {
   }
 }
 
-}  // namespace
-
 PeakStart peak_search(std::span<const float> x, std::span<const float> y, int n,
                       float background) {
   PeakStart p;
@@ -366,7 +363,7 @@ FitStatus run_fit_procedure(Console& con, const ModelInfo& m, const FitInput& in
   LmRun run{con, in, engine_model(m), req.ma, {}};
   if (m.code == kModelGauss2) return gauss2_fit(run, req, out);
   if (m.peak) return peak_fit(run, m, req, out);
-  start_values(m, in, out.a);
+  start_values(m, in.x, in.y, in.n, out.a);
   Lista lista = identity_lista();
   const bool fitted = iterate(run, out, lista, req.ma, m.iterations);
   const bool cov = fitted && covariance(run, out, lista, req.ma);

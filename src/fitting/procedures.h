@@ -60,6 +60,11 @@ struct PeakStart {
 PeakStart peak_search(std::span<const float> x, std::span<const float> y, int n,
                       float background);
 
+// Starting values of RISE, MORSE, MAXWELL, DRUYVEST and ARRHENIUS from
+// the n points (other models are left alone).
+void start_values(const ModelInfo& m, std::span<const float> x, std::span<const float> y, int n,
+                  std::span<float> a);
+
 // 2 sqrt(ln 2): full width at half maximum over the Gaussian width a2.
 inline constexpr float kFwhmFactor = 1.66510922f;
 

@@ -2,6 +2,7 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "fitting/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -46,8 +47,8 @@ const CommandEntry kTable[] = {
     {{"SW"}, "SWAP", nullptr},
     {{"CAL"}, "CALC", nullptr},
     {{"D"}, "D", nullptr},
-    {{"REG"}, "REGRESS", nullptr},
-    {{"FIT"}, "FIT", nullptr},
+    {{"REG"}, "REGRESS", cmd_regress},
+    {{"FIT"}, "FIT", cmd_fit},
     {{"AV"}, "AVERAGE", nullptr},
     {{"SM"}, "SMOOTH", nullptr},
     {{"PORT"}, "PORT", nullptr},
