@@ -29,11 +29,16 @@ struct FitSession {
     s.ws.Npts = static_cast<int>(x.size());
   }
 
-  // Runs one command line and returns the console lines it wrote.
+  // Runs one command line and returns the console lines it wrote after
+  // the echo of the line (which marks written over the current line land
+  // on, as they do on a terminal).
   std::vector<std::string> run(const std::string& line) {
     con.clear();
+    con.record(">" + line);
     dispatch(s, line);
-    return con.lines();
+    std::vector<std::string> out = con.lines();
+    out.erase(out.begin());
+    return out;
   }
 
   // The reals of the first line that starts with `prefix` (after the
