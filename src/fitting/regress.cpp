@@ -2,6 +2,7 @@
 // the report table and the fitted segments in the line data set.
 #include "fitting/regress.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -11,7 +12,6 @@
 #include "fitting/line_output.h"
 #include "numeric/fpoly.h"
 #include "numeric/lfit.h"
-#include "numeric/sort.h"
 #include "workspace/console.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
@@ -23,20 +23,25 @@ namespace {
 
 // The merit function of the least-absolute-deviation fit at slope b: the
 // intercept is the median of y - b x, the value the sum of x times the
-// sign of each residual (a zero residual counts +1).
+// sign of each residual (a zero residual counts +1). The median is found
+// by selection rather than a full sort: the same values, in a fraction of
+// the time (the bisection evaluates the merit a dozen times or more).
 struct RobustMerit {
-  Console& con;
   std::span<const float> x, y;
   int m;
-  std::span<float> d;  // m reals to sort
+  std::span<float> d;  // m reals to reorder
   float intercept = 0.f;
 
   double operator()(float b) {
     for (int i = 0; i < m; ++i) d[i] = y[i] - b * x[i];
-    Sort(con, m, d);
+    // k-th and l-th smallest, k = (m + 1) div 2, l = m + 1 - k (l = k or k + 1).
     const int k = (m + 1) / 2;
     const int l = (m + 1) - k;
-    intercept = (d[k - 1] + d[l - 1]) / 2.f;
+    auto kth = d.begin() + (k - 1);
+    std::nth_element(d.begin(), kth, d.begin() + m);
+    const float dk = *kth;
+    const float dl = l == k ? dk : *std::min_element(kth + 1, d.begin() + m);
+    intercept = (dk + dl) / 2.f;
     double sum = 0.0;
     for (int i = 0; i < m; ++i) {
       const float r = y[i] - (b * x[i] + intercept);
@@ -46,7 +51,7 @@ struct RobustMerit {
   }
 };
 
-LineFit robust_line(Console& con, std::span<const float> x, std::span<const float> y, int m,
+LineFit robust_line(std::span<const float> x, std::span<const float> y, int m,
                     std::span<float> d, const LineFit& ls, double del) {
   double chisq = 0.0;
   for (int i = 0; i < m; ++i) {
@@ -54,7 +59,7 @@ LineFit robust_line(Console& con, std::span<const float> x, std::span<const floa
     chisq += r * r;
   }
   float sigb = static_cast<float>(std::sqrt(chisq / del));
-  RobustMerit F{con, x, y, m, d};
+  RobustMerit F{x, y, m, d};
   float b1 = ls.b;
   double f1 = F(b1);
   float b = ls.b;
@@ -115,7 +120,7 @@ bool regress_fit(Console& con, std::span<const float> x, std::span<const float> 
   const double b_ls = sxy / sxx;
   out.ls = LineFit{static_cast<float>(ym - b_ls * xm), static_cast<float>(b_ls)};
 
-  out.robust = robust_line(con, x, y, m, scratch.first(static_cast<std::size_t>(m)), out.ls,
+  out.robust = robust_line(x, y, m, scratch.first(static_cast<std::size_t>(m)), out.ls,
                            del);
 
   if (sxx != 0.0 && syy != 0.0) {
