@@ -7,27 +7,17 @@
 #include <vector>
 
 #include "expr/evaluator.h"
-#include "workspace/console.h"
+#include "workspace/memory_console.h"
 
 namespace {
 
 using namespace verto;
 
-class NullConsole : public Console {
- protected:
-  void do_record(std::string_view) override {}
-  void do_prompt(std::string_view) override {}
-  void do_overwrite(std::string_view) override {}
-  void do_append(std::string_view) override {}
-  std::optional<std::string> do_read_line(int) override { return {}; }
-  int do_read_key() override { return -1; }
-  void do_pause(std::string_view) override {}
-};
-
 constexpr int kPoints = 50000;
 
 void run_math(benchmark::State& state, const char* text) {
-  NullConsole con;
+  MemoryConsole con;
+  con.set_discard(true);  // output hooks do nothing
   expr::ExprState st;
   expr::Postfix list;
   if (expr::compile_expression(con, text, expr::kAdmitAll, list) < 0) {
@@ -78,7 +68,8 @@ void BM_MathArithmetic(benchmark::State& state) {
 BENCHMARK(BM_MathArithmetic)->Unit(benchmark::kMillisecond);
 
 void BM_Compile(benchmark::State& state) {
-  NullConsole con;
+  MemoryConsole con;
+  con.set_discard(true);
   expr::Postfix list;
   for (auto _ : state) {
     benchmark::DoNotOptimize(expr::compile_expression(

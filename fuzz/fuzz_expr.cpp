@@ -4,26 +4,14 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "expr/evaluator.h"
-#include "workspace/console.h"
+#include "workspace/memory_console.h"
 
 namespace {
 
 using namespace verto;
-
-class DiscardConsole : public Console {
- protected:
-  void do_record(std::string_view) override {}
-  void do_prompt(std::string_view) override {}
-  void do_overwrite(std::string_view) override {}
-  void do_append(std::string_view) override {}
-  std::optional<std::string> do_read_line(int) override { return {}; }
-  int do_read_key() override { return -1; }
-  void do_pause(std::string_view) override {}
-};
 
 void exercise(Console& con, expr::ExprState& st, const std::string& text) {
   expr::Postfix list;
@@ -50,7 +38,8 @@ void exercise(Console& con, expr::ExprState& st, const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
-  static DiscardConsole con;
+  static MemoryConsole con;
+  con.set_discard(true);
   static expr::ExprState st;  // process-wide, like the program's
   std::string text(reinterpret_cast<const char*>(data),
                    std::min<std::size_t>(size, expr::kFieldLength));

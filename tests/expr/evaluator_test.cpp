@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto::expr {
 namespace {
@@ -25,10 +25,18 @@ std::string evaluating(const std::string& token) {
 
 class ExprTest : public ::testing::Test {
  protected:
-  test::RecordingConsole con;
+  MemoryConsole con;
   ExprState st;
   Postfix list;
 
+  // The console lines other than bare activity marks.
+  std::vector<std::string> msgs() const {
+    std::vector<std::string> out;
+    for (const auto& l : con.lines()) {
+      if (l != ">") out.push_back(l);
+    }
+    return out;
+  }
   int compile(std::string_view text, int admitted = kAdmitAll) {
     return compile_expression(con, text, admitted, list, st.third_name);
   }
@@ -59,7 +67,7 @@ class ExprTest : public ::testing::Test {
   float value(std::string_view text) {
     EXPECT_EQ(run(text), 0) << text;
     EXPECT_EQ(st.stack.count, 1) << text;
-    EXPECT_TRUE(con.records.empty()) << text << ": " << con.records.front();
+    EXPECT_EQ(msgs(), std::vector<std::string>{}) << text;
     return st.stack.count > 0 ? st.stack.values[st.stack.count - 1] : NAN;
   }
 };
@@ -108,9 +116,7 @@ TEST_F(ExprTest, OperatorsAreLeftAssociative) {
 
   EXPECT_EQ(run("2^-1"), -1);
   EXPECT_EQ(postfix(), "2 ^ 1 CHS");
-  ASSERT_FALSE(con.records.empty());
-  EXPECT_EQ(con.records.front(), kEmpty);
-  EXPECT_EQ(con.records.back(), evaluating("^"));
+  EXPECT_EQ(msgs(), (std::vector<std::string>{kEmpty, evaluating("^")}));
 }
 
 TEST_F(ExprTest, FunctionsArePrefixOperatorsOfHighestPrecedence) {
@@ -142,9 +148,9 @@ TEST_F(ExprTest, CommaOnlySeparates) {
 
   // MAX(1,-2) is MAX(1-2): MAX meets a single value.
   EXPECT_EQ(run("MAX(1,-2)"), -1);
-  ASSERT_EQ(con.records.size(), 2u);
-  EXPECT_EQ(con.records[0], kEmpty);
-  EXPECT_EQ(con.records[1], evaluating("MAX"));
+  ASSERT_EQ(msgs().size(), 2u);
+  EXPECT_EQ(msgs()[0], kEmpty);
+  EXPECT_EQ(msgs()[1], evaluating("MAX"));
 }
 
 TEST_F(ExprTest, ScannerTakesLongestKeywordWithoutWordBoundary) {
@@ -182,18 +188,18 @@ TEST_F(ExprTest, NumbersWithExponents) {
 
 TEST_F(ExprTest, IllegalNamesDependOnAdmittedCount) {
   EXPECT_EQ(compile("X+Q"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kIllegal});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kIllegal});
   EXPECT_EQ(list.count, 0);
 
   con.clear();
   EXPECT_EQ(compile("C1*2", kAdmitConstants), -1);
   EXPECT_EQ(compile("X", kAdmitConstants), -1);
-  EXPECT_EQ(con.records, (std::vector<std::string>{kIllegal, kIllegal}));
+  EXPECT_EQ(msgs(), (std::vector<std::string>{kIllegal, kIllegal}));
 
   // One message for a line with several bad characters.
   con.clear();
   EXPECT_EQ(compile("Q+W+x"), -1);
-  EXPECT_EQ(con.records.size(), 1u);
+  EXPECT_EQ(msgs().size(), 1u);
 
   // N, M, E, PI are enough for SET and CALC.
   con.clear();
@@ -212,7 +218,7 @@ TEST_F(ExprTest, ThirdVariableIsZInFormSeven) {
   EXPECT_EQ(value("Z*2"), 6.f);
   EXPECT_EQ(postfix(), "Z 2 *");
   EXPECT_EQ(compile("S"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kIllegal});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kIllegal});
 }
 
 TEST_F(ExprTest, BlankTextAndLastFieldPosition) {
@@ -232,9 +238,9 @@ TEST_F(ExprTest, BlankTextAndLastFieldPosition) {
 
 TEST_F(ExprTest, DomainFailuresPushBackAndReport) {
   EXPECT_EQ(run("SQRT(0)"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{evaluating("SQRT")});
+  EXPECT_EQ(msgs(), std::vector<std::string>{evaluating("SQRT")});
   EXPECT_EQ(stack(), std::vector<float>{0.f});
-  EXPECT_EQ(con.records[0].size(), 76u);
+  EXPECT_EQ(msgs()[0].size(), 76u);
 
   struct Case {
     const char* text;
@@ -251,7 +257,7 @@ TEST_F(ExprTest, DomainFailuresPushBackAndReport) {
   for (const Case& c : cases) {
     con.clear();
     EXPECT_EQ(run(c.text), -1) << c.text;
-    EXPECT_EQ(con.records, std::vector<std::string>{evaluating(c.token)})
+    EXPECT_EQ(msgs(), std::vector<std::string>{evaluating(c.token)})
         << c.text;
     EXPECT_EQ(stack(), c.left) << c.text;
   }
@@ -308,7 +314,7 @@ TEST_F(ExprTest, StackWords) {
   // SWAP with one value: an empty pop (0.001), both pushed back.
   con.clear();
   EXPECT_EQ(run_kept("SWAP"), -1);
-  EXPECT_EQ(con.records,
+  EXPECT_EQ(msgs(),
             (std::vector<std::string>{kEmpty, evaluating("SWAP")}));
   EXPECT_EQ(stack(), (std::vector<float>{6.f, 0.001f}));
 }
@@ -317,14 +323,14 @@ TEST_F(ExprTest, ValueStackLimits) {
   float v = 1.f;
   EXPECT_EQ(pop_value(con, st.stack, v), -1);
   EXPECT_EQ(v, 0.001f);
-  EXPECT_EQ(con.records, std::vector<std::string>{kEmpty});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kEmpty});
 
   con.clear();
   for (int i = 0; i < kMaxValues; ++i) {
     ASSERT_EQ(push_value(con, st.stack, float(i)), 0);
   }
   EXPECT_EQ(push_value(con, st.stack, 99.f), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kOverflow});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kOverflow});
   EXPECT_EQ(st.stack.count, kMaxValues);
   ASSERT_EQ(pop_value(con, st.stack, v), 0);
   EXPECT_EQ(v, float(kMaxValues - 1));
@@ -333,7 +339,7 @@ TEST_F(ExprTest, ValueStackLimits) {
   con.clear();
   ASSERT_EQ(push_value(con, st.stack, 1.f), 0);
   EXPECT_EQ(run_kept("1 2"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kOverflow});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kOverflow});
 }
 
 TEST_F(ExprTest, PostfixListHoldsFortyTokens) {
@@ -346,7 +352,7 @@ TEST_F(ExprTest, PostfixListHoldsFortyTokens) {
   // One more token is refused, and the list is left empty.
   con.clear();
   EXPECT_EQ(compile(text + "+1"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kOverflow});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kOverflow});
   EXPECT_EQ(list.count, 0);
 
   // 41 pending "(" overflow the operator stack.
@@ -354,38 +360,35 @@ TEST_F(ExprTest, PostfixListHoldsFortyTokens) {
   EXPECT_EQ(compile(std::string(39, '(') + "1"), 0);
   EXPECT_EQ(list.count, kMaxTokens);
   EXPECT_EQ(compile(std::string(41, '(') + "1"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kOverflow});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kOverflow});
 }
 
 TEST_F(ExprTest, UnmatchedClosingParenthesis) {
   EXPECT_EQ(compile("1+2)"), -1);
-  EXPECT_EQ(con.records, std::vector<std::string>{kEmpty});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kEmpty});
   EXPECT_EQ(list.count, 0);
 }
 
 TEST_F(ExprTest, ActivityMarkBeforeTokens) {
   ASSERT_EQ(compile("1+2"), 0);
   ASSERT_EQ(evaluate_postfix(con, list, kAdmitAll, st), 0);
-  ASSERT_EQ(con.screen.size(), 1u);
-  EXPECT_EQ(con.screen[0], ">");
-  // Repeats are dropped until something else is written.
-  EXPECT_EQ(con.overwrites, 1);
+  EXPECT_EQ(con.lines(), std::vector<std::string>{">"});
+  // The mark is written over the current line from its first column.
   con.record("line");
   ASSERT_EQ(evaluate_postfix(con, list, kAdmitAll, st), 0);
-  EXPECT_EQ(con.overwrites, 2);
-  EXPECT_EQ(con.screen.back(), ">ine");
+  EXPECT_EQ(con.lines(), (std::vector<std::string>{">", ">ine"}));
 }
 
 TEST_F(ExprTest, MalformedNumberReportedOnceAtCompile) {
   ASSERT_EQ(compile("1.2.3+1"), 0);
-  EXPECT_EQ(con.records, std::vector<std::string>{kConversion});
+  EXPECT_EQ(msgs(), std::vector<std::string>{kConversion});
   con.clear();
   for (int i = 0; i < 3; ++i) {
     st.stack.count = 0;
     ASSERT_EQ(evaluate_postfix(con, list, kAdmitAll, st), 0);
     EXPECT_EQ(stack(), std::vector<float>{1.f});
   }
-  EXPECT_TRUE(con.records.empty());
+  EXPECT_TRUE(msgs().empty());
 }
 
 TEST_F(ExprTest, RandomFunctionsUseProcessState) {
@@ -413,29 +416,31 @@ TEST_F(ExprTest, ConstantExpressionForSetAndRanges) {
   EXPECT_EQ(st.stack.count, 0);
   EXPECT_TRUE(evaluate_constant_expression(con, st, "PIE", 0, 0, r));
   EXPECT_EQ(r, st.vars[kE]);
-  EXPECT_TRUE(con.records.empty());
+  EXPECT_TRUE(msgs().empty());
 
   r = -1.f;
   EXPECT_FALSE(evaluate_constant_expression(con, st, "X+1", 3, 4, r));
+  EXPECT_EQ(msgs(), std::vector<std::string>{kIllegal});
+  con.clear();
   EXPECT_FALSE(evaluate_constant_expression(con, st, "SQRT(-N)", 3, 4, r));
+  EXPECT_EQ(msgs(), std::vector<std::string>{evaluating("SQRT")});
+  con.clear();
   EXPECT_FALSE(evaluate_constant_expression(con, st, "DROP", 3, 4, r));
-  EXPECT_EQ(con.records,
-            (std::vector<std::string>{kIllegal, evaluating("SQRT"), kEmpty,
-                                      evaluating("DROP")}));
+  EXPECT_EQ(msgs(), (std::vector<std::string>{kEmpty, evaluating("DROP")}));
   con.clear();
   EXPECT_FALSE(evaluate_constant_expression(con, st, "   ", 3, 4, r));
-  EXPECT_TRUE(con.records.empty());
+  EXPECT_TRUE(msgs().empty());
   EXPECT_EQ(r, -1.f);
 }
 
 class TextToNumberTest : public ::testing::Test {
  protected:
-  test::RecordingConsole con;
+  MemoryConsole con;
   float conv(std::string_view text) { return text_to_number(con, text); }
   void expect_error(std::string_view text) {
     con.clear();
     EXPECT_EQ(conv(text), 0.f) << text;
-    EXPECT_EQ(con.records, std::vector<std::string>{kConversion}) << text;
+    EXPECT_EQ(con.lines(), std::vector<std::string>{kConversion}) << text;
   }
 };
 
@@ -456,7 +461,7 @@ TEST_F(TextToNumberTest, ReadsPlainAndExponentForms) {
   // The first blank ends the mantissa.
   EXPECT_EQ(conv("12 34"), 12.f);
   EXPECT_EQ(conv("4 XYZ"), 4.f);
-  EXPECT_TRUE(con.records.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST_F(TextToNumberTest, WorksOnThirtyCharacters) {
