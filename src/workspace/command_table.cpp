@@ -3,6 +3,7 @@
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
 #include "fitting/commands.h"
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -20,7 +21,7 @@ const CommandEntry kTable[] = {
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
-    {{"LEG"}, "LEGEND", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", nullptr},
     {{"L"}, "LIST", nullptr},
     {{"CLS"}, "CLS", cmd_cls},
@@ -28,7 +29,7 @@ const CommandEntry kTable[] = {
     {{"POINT"}, "POINT", nullptr},
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},

@@ -65,8 +65,8 @@ TEST(CommandTable, PrefixOrderSettlesOverlaps) {
 // becomes available leaves this list, and nothing joins it.
 TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
-      "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LEGEND", "LIST",  "SORT",
-      "POINT", "EDIT",  "$",     "PLOT",  "HELP",    "FORM",   "MAKE",  "SET",
+      "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LIST",   "SORT",
+      "POINT", "EDIT",  "$",     "HELP",  "FORM",    "MAKE",   "SET",
       "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "STAT",   "BIN",   "FFT",
       "MATH",  "SWAP",  "CALC",  "D",     "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};
