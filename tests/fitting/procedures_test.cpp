@@ -9,12 +9,11 @@
 
 #include "fitting/catalogue.h"
 #include "fitting/procedures.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
 
-using test::FakeConsole;
 
 struct Data {
   std::vector<float> x, y, sig, s1, s2;
@@ -80,10 +79,10 @@ TEST(FitProcedures, EveryModelRecoversItsParametersWithinTheReportedErrors) {
     FitRequest req;
     req.ma = static_cast<int>(c.truth.size());
     req.power = c.power;
-    FakeConsole con;
+    MemoryConsole con;  // a pause would show as a line
     FitResult r;
     ASSERT_EQ(run_fit_procedure(con, m, d.input(), req, r), FitStatus::Ok) << m.name;
-    EXPECT_TRUE(con.pauses.empty()) << m.name;
+    EXPECT_TRUE(con.lines().empty()) << m.name;
     for (int j = 0; j < req.ma; ++j) {
       const float var = r.variance(j);
       ASSERT_GT(var, 0.f) << m.name << " a" << j;
@@ -102,7 +101,7 @@ TEST(FitProcedures, PeakModelsReturnTheFullWidth) {
     Data d = synthetic(m, truth, 0.f, 0.f, 8.f, 161, 0.f, 1);
     FitRequest req;
     req.ma = m.ma;
-    FakeConsole con;
+    MemoryConsole con;  // a pause would show as a line
     FitResult r;
     ASSERT_EQ(run_fit_procedure(con, m, d.input(), req, r), FitStatus::Ok) << m.name;
     EXPECT_NEAR(r.a[2], 0.9f, 1e-3f) << m.name;
@@ -117,7 +116,7 @@ TEST(FitProcedures, HeldWidthStaysAndStillGetsAnError) {
   FitRequest req;
   req.ma = 3;
   req.width = 2.f;
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   FitResult r;
   ASSERT_EQ(run_fit_procedure(con, m, d.input(), req, r), FitStatus::Ok);
   EXPECT_FLOAT_EQ(r.a[2], 2.f / kFwhmFactor);
@@ -149,7 +148,7 @@ TEST(FitProcedures, Gauss2HoldsPositionsAndReportsTenPerCentErrors) {
   req.ma = 5;
   req.x1 = 3.f;
   req.x2 = 6.f;
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   FitResult r;
   ASSERT_EQ(run_fit_procedure(con, m, d.input(), req, r), FitStatus::Ok);
   EXPECT_FLOAT_EQ(r.a[1], 3.f);
@@ -204,7 +203,7 @@ TEST(PeakSearch, FallbacksGiveUsableStartingValues) {
 }
 
 TEST(FitProcedures, PeakFitsConvergeFromTheFallbackStarts) {
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   FitRequest req;
   // A peak cut on its left flank: the window starts above half maximum.
   {
@@ -237,7 +236,7 @@ TEST(FitProcedures, PeakFitsConvergeFromTheFallbackStarts) {
     EXPECT_NEAR(r.a[1], 4.f, 1e-3f);
     EXPECT_NEAR(r.a[3], -5.f, 1e-3f);
   }
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(StartValues, RiseMorseMaxwellDruyvestArrhenius) {
@@ -269,7 +268,7 @@ TEST(StartValues, RiseMorseMaxwellDruyvestArrhenius) {
 }
 
 TEST(StartValues, RiseFallbacksConverge) {
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   FitRequest req;
   req.ma = 3;
   const ModelInfo& m = model_info(kModelRise);
@@ -289,7 +288,7 @@ TEST(StartValues, RiseFallbacksConverge) {
   ASSERT_EQ(run_fit_procedure(con, m, late.input(), req, r), FitStatus::Ok);
   EXPECT_NEAR(r.a[0], 4.f, 2e-3f);
   EXPECT_NEAR(r.a[2], 2.f, 2e-3f);
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(FitProcedures, DecayChiSquareIsOnTheDataAndItsErrorOnA0) {
@@ -298,7 +297,7 @@ TEST(FitProcedures, DecayChiSquareIsOnTheDataAndItsErrorOnA0) {
   d.y[10] += 0.5f;  // one point off the curve
   FitRequest req;
   req.ma = 2;
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   FitResult r;
   ASSERT_EQ(run_fit_procedure(con, m, d.input(), req, r), FitStatus::Ok);
   double chisq = 0.0;

@@ -10,22 +10,21 @@
 
 #include "fitting/fit_session.h"
 #include "fitting/regress.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
 
-using test::FakeConsole;
 using test::FitSession;
 using Lines = std::vector<std::string>;
 
 RegressResult fit(const std::vector<float>& x, const std::vector<float>& y,
                   const std::vector<float>& sig = {}) {
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   std::vector<float> scratch(2 * x.size());
   RegressResult r;
   EXPECT_TRUE(regress_fit(con, x, y, sig, static_cast<int>(x.size()), scratch, r));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
   return r;
 }
 
@@ -107,7 +106,7 @@ TEST(RegressFit, PearsonAndItsUndefinedCases) {
   const std::vector<float> x = {1, 2, 3, 4, 5}, y = {1, 3, 2, 5, 4};
   EXPECT_NEAR(fit(x, y).r, 0.8, 1e-6);  // Sxy 8, Sxx 10, Syy 10
   // All x equal: no slope.
-  FakeConsole con;
+  MemoryConsole con;  // a pause would show as a line
   std::vector<float> scratch(8);
   RegressResult r;
   EXPECT_FALSE(regress_fit(con, std::vector<float>{2, 2, 2}, std::vector<float>{1, 2, 3}, {}, 3,
