@@ -115,7 +115,12 @@ void HpglDevice::text(float x, float y, std::string_view s) {
 // PostScript
 
 PostScriptDevice::PostScriptDevice(RecordWriter& out) : out_(out) {
-  for (std::string_view r : {"%!PS", "/Courier", "12 selectfont", "1 setlinewidth"}) {
+  // The "%!PS" signature must open the file at its very first byte: print
+  // spoolers and viewers recognise PostScript by it and would otherwise
+  // take the file for plain text. Every other record starts with a blank.
+  out_.put("%!PS");
+  out_.end();
+  for (std::string_view r : {"/Courier", "12 selectfont", "1 setlinewidth"}) {
     out_.begin();
     out_.put(r);
     out_.end();

@@ -275,6 +275,11 @@ TEST_F(FilesTest, PatternsWithADirectoryPart) {
   ASSERT_EQ(s.ws.point_markers.count, 2);
   EXPECT_EQ(s.ws.point_markers.entries[1].label, "sub/b.dat");
   EXPECT_EQ(s.ws.matched_files, (std::vector<std::string>{"sub/a.dat", "sub/b.dat"}));
+  // A "/" in the name is no qualifier: no form is chosen.
+  con_.clear();
+  run(s, "READ sub/3.dat");
+  EXPECT_EQ(screen(), "<<<VERTO!!!>>> File not Found!\n");
+  EXPECT_EQ(s.ws.form, 3);
   con_.clear();
   run(s, "READ no/such/*.dat");
   EXPECT_EQ(screen(), "<<<VERTO!!!>>> File Not Found!\n");

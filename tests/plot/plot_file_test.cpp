@@ -253,7 +253,7 @@ TEST_F(FilePlotTest, HeadersPensAndTrailer) {
   EXPECT_NE(hpgl.find(" PU930,200;\n LB    1.000       \x03;\n"), std::string::npos);
 
   const std::string ps = plot_file("PLOT/PS", "VERTO1.PS");
-  EXPECT_TRUE(ps.starts_with(" %!PS\n /Courier\n 12 selectfont\n 1 setlinewidth\n 170 490 moveto\n"));
+  EXPECT_TRUE(ps.starts_with("%!PS\n /Courier\n 12 selectfont\n 1 setlinewidth\n 170 490 moveto\n"));
   EXPECT_TRUE(ps.ends_with(" showpage     % print all on the page\n"));
   const auto red = ps.find("\n  0.0000 1.0000 1.0000 0.0000 setcmykcolor\n");
   const auto cyan = ps.find("\n  1.0000 0.0000 0.0000 0.0000 setcmykcolor\n");
@@ -268,7 +268,7 @@ TEST_F(FilePlotTest, BackgroundFillsTheFrameThenPenSix) {
   point(1.f, 1.f);
   point(2.f, 2.f);
   const std::string ps = plot_file("PLOT/PS/B", "VERTO1.PS");
-  EXPECT_TRUE(ps.starts_with(" %!PS\n /Courier\n 12 selectfont\n 1 setlinewidth\n newpath\n"
+  EXPECT_TRUE(ps.starts_with("%!PS\n /Courier\n 12 selectfont\n 1 setlinewidth\n newpath\n"
                              " 170 490 moveto\n 530 490 lineto\n 530 770 lineto\n 170 770 lineto\n"
                              " closepath\n fill\n  0.0000 0.0000 0.0000 0.2000 setcmykcolor\n"
                              " 170 490 moveto\n"));

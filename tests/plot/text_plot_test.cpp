@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "plot/commands.h"
 #include "plot/model.h"
 #include "plot/options.h"
 #include "plot/text_plot.h"
@@ -225,6 +226,44 @@ TEST_F(TextPlotTest, SegmentsAreNotJoinedAndSlopesPickTheirCharacter) {
   add_line_marker(s_->ws, con_, 2, "first");
   EXPECT_EQ(run("PLOT/T/D").substr(0, 26), " PLOT /M=VGA/T/D/NLINE=2,\n");
   EXPECT_EQ(grid_row("/T/D/NLINE=2,", 11).substr(0, 30), "- |            /         \\    ");
+}
+
+// The plot line as the plot sees it, and the plot's own range rules,
+// through the command.
+TEST_F(TextPlotTest, PlotLineAndRangeRules) {
+  for (int i = 1; i <= 40; ++i) point(static_cast<float>(i), static_cast<float>(i));
+  add_point_marker(s_->ws, con_, 10, "a");
+  add_point_marker(s_->ws, con_, 25, "b");
+  auto first_line = [&](std::string_view command) {
+    const std::string out = run(command);
+    return out.substr(0, out.find('\n'));
+  };
+  auto x_labels = [&](std::string_view command) {
+    const std::string out = run(command);
+    return out.substr(out.rfind('\n') + 1);
+  };
+  EXPECT_EQ(first_line("PLOT/T/LEG"), " PLOT /M=VGA/T/LEG/NSET1=10,25,");
+  EXPECT_EQ(first_line("PLOT/TEXT"), " PLOT /M=VGA/TEXT/NSET1=10,25,");
+  EXPECT_EQ(run("PLOT/T/THETA=30"), kNoPlotWindowMessage);
+  EXPECT_EQ(x_labels("PLOT/T/D/5:20"),
+            "          5.000                        12.500                         20.000");
+  EXPECT_EQ(x_labels("PLOT/T/D/5:"),
+            "          5.000                        22.500                         40.000");
+  EXPECT_EQ(x_labels("PLOT/T/D/N-9:N"),
+            "          1.000                        20.500                         40.000");
+  // Bounds beyond the points are clipped; a reversed range plots nothing.
+  EXPECT_EQ(x_labels("PLOT/T/D/30:900"),
+            "         30.000                        35.000                         40.000");
+  std::string empty = run("PLOT/T/D/20:10");
+  empty.erase(0, empty.find('\n'));  // after the echo of the plot line
+  EXPECT_EQ(empty.find('O'), std::string::npos);
+  // Points 1-10 are set 1 (O), 11-25 set 2 (X), 26-40 set 3 (*).
+  std::string sets = run("PLOT/T/D");
+  sets.erase(0, sets.find('\n'));
+  EXPECT_NE(sets.find('O'), std::string::npos);
+  EXPECT_NE(sets.find('X'), std::string::npos);
+  EXPECT_NE(sets.find('*'), std::string::npos);
+  EXPECT_EQ(sets.find('V'), std::string::npos);
 }
 
 TEST_F(TextPlotTest, EmptyWorkspaceStillPrintsAFrame) {
