@@ -4,6 +4,7 @@
 // before MAT). Entries without a function are not part of this build.
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
+#include "fitting/commands.h"
 #include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
@@ -49,8 +50,8 @@ const CommandEntry kTable[] = {
     {{"SW"}, "SWAP", nullptr},
     {{"CAL"}, "CALC", nullptr},
     {{"D"}, "D", nullptr},
-    {{"REG"}, "REGRESS", nullptr},
-    {{"FIT"}, "FIT", nullptr},
+    {{"REG"}, "REGRESS", cmd_regress},
+    {{"FIT"}, "FIT", cmd_fit},
     {{"AV"}, "AVERAGE", nullptr},
     {{"SM"}, "SMOOTH", nullptr},
     {{"PORT"}, "PORT", cmd_port},
