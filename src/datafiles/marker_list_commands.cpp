@@ -14,12 +14,13 @@ namespace verto {
 
 namespace {
 
+// The count line, worded and spaced as LIST/MARKERS writes it.
 void print_count(Session& s, bool line) {
   const Workspace& ws = s.ws;
   if (line)
-    s.con.record(free_record({"Number of line markers = ", ws.line_markers.count}));
+    s.con.record(" Number of line markers = " + std::to_string(ws.line_markers.count));
   else
-    s.con.record(free_record({"Number of point markers = ", ws.point_markers.count}));
+    s.con.record(" Number of point markers = " + std::to_string(ws.point_markers.count));
 }
 
 void list_markers(Session& s, const MarkerList& list) {

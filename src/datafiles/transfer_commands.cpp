@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "datafiles/file_names.h"
 #include "datafiles/marker_commands.h"
 #include "datafiles/reader.h"
 #include "expr/evaluator.h"
@@ -89,7 +90,7 @@ void cmd_add(Session& s) {
   std::array<float, 3> src{};
   for (int row = n1; row <= n2; ++row) {
     if (ws.Npts >= kMaxNpts) {
-      report_capacity(s.con, "Npts");
+      report_capacity(s.con, "points");
       break;
     }
     for (int k = 0; k < sources; ++k)
@@ -146,7 +147,7 @@ void cmd_port(Session& s) {
     const float c1 = ws.column(row, 1);
     if (!(c1 >= x1 && c1 <= x2)) continue;
     if (ws.Npts >= kMaxNpts) {
-      report_capacity(s.con, "Npts");
+      report_capacity(s.con, "points");
       break;
     }
     for (int k = 0; k < 3; ++k) src[static_cast<std::size_t>(k)] = ws.column(row, k + 1);
@@ -167,7 +168,7 @@ void cmd_point(Session& s) {
   }
   for (int i = n1; i <= n2; ++i) {
     if (ws.Npts >= kMaxNpts) {
-      report_capacity(s.con, "Npts");
+      report_capacity(s.con, "points");
       break;
     }
     const std::size_t from = static_cast<std::size_t>(i - 1), to = static_cast<std::size_t>(ws.Npts);
@@ -206,7 +207,7 @@ void zero_line(Session& s, bool add) {
     ws.Nline = 0;
   if (any) {
     if (ws.Nline + 2 > kMaxNpts) {
-      report_capacity(s.con, "Nline");
+      report_capacity(s.con, "line points");
     } else {
       for (float x : {lo, hi}) {
         const std::size_t i = static_cast<std::size_t>(ws.Nline++);
@@ -243,8 +244,7 @@ void points_to_line(Session& s, bool add, int n1, int n2) {
     ws.Npts = 0;
     ws.point_markers.count = 0;
   } else {
-    report_capacity(s.con, "Nline");
-    s.con.record("<<<VERTO!!!>>> The points are kept as they were.");
+    report_capacity(s.con, "line points", "the points are kept as they were");
   }
   if (!add) ws.line_markers.count = 0;
   if (ws.auto_marker) add_line_marker(ws, s.con, ws.Nline, "point data");
@@ -256,7 +256,7 @@ void points_to_line(Session& s, bool add, int n1, int n2) {
 void line_from_file(Session& s, bool add, const std::string& name) {
   Workspace& ws = s.ws;
   if (!add) ws.Nline = 0;
-  std::FILE* file = std::fopen(name.c_str(), "rb");
+  std::FILE* file = open_data_file(name);
   if (!file) {
     s.con.record("<<<VERTO!!!>>> File not Found!");
     return;
@@ -269,7 +269,7 @@ void line_from_file(Session& s, bool add, const std::string& name) {
     float v[3] = {ws.LX[i], ws.LY[i], ws.LZ[i]};
     if (!reader.next(v, n)) break;
     if (ws.Nline >= kMaxNpts) {
-      report_capacity(s.con, "Nline");
+      report_capacity(s.con, "line points", "the rest of the file was not read");
       break;
     }
     ws.LX[i] = v[0];

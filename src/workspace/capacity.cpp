@@ -7,14 +7,15 @@
 
 namespace verto {
 
-void report_capacity(Console& con, std::string_view name) {
-  con.record("<<<VERTO!!!>>> Capacity reached: " + std::string(name) + " stops at " +
-             std::to_string(kMaxNpts) + ".");
+void report_capacity(Console& con, std::string_view what, std::string_view rest) {
+  con.record("<<<VERTO!!!>>> Capacity of " + std::to_string(kMaxNpts) + " " + std::string(what) +
+             " reached; " + std::string(rest) + ".");
 }
 
 int checked_count(Console& con, long long wanted, std::string_view name) {
   if (wanted > kMaxNpts) {
-    report_capacity(con, name);
+    con.record("<<<VERTO!!!>>> Capacity of " + std::to_string(kMaxNpts) + " reached: " +
+               std::string(name) + " set to " + std::to_string(kMaxNpts) + ".");
     return kMaxNpts;
   }
   if (wanted < 0) {

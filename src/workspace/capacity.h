@@ -11,8 +11,10 @@ class Console;
 // message that the count cannot be negative, when it had to be moved.
 int checked_count(Console& con, long long wanted, std::string_view name);
 
-// "<<<VERTO!!!>>> Capacity reached: Npts stops at 50000." for a command
-// that stopped appending.
-void report_capacity(Console& con, std::string_view name);
+// "<<<VERTO!!!>>> Capacity of 50000 points reached; the rest was not
+// added." for a command that stopped appending (`what`: "points", "line
+// points"; `rest` names what was left).
+void report_capacity(Console& con, std::string_view what,
+                     std::string_view rest = "the rest was not added");
 
 }  // namespace verto

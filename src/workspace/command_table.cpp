@@ -5,6 +5,7 @@
 #include "analysis/processing_commands.h"
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
+#include "fitting/commands.h"
 #include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
@@ -50,8 +51,8 @@ const CommandEntry kTable[] = {
     {{"SW"}, "SWAP", nullptr},
     {{"CAL"}, "CALC", nullptr},
     {{"D"}, "D", cmd_d},
-    {{"REG"}, "REGRESS", nullptr},
-    {{"FIT"}, "FIT", nullptr},
+    {{"REG"}, "REGRESS", cmd_regress},
+    {{"FIT"}, "FIT", cmd_fit},
     {{"AV"}, "AVERAGE", cmd_average},
     {{"SM"}, "SMOOTH", cmd_smooth},
     {{"PORT"}, "PORT", cmd_port},

@@ -90,7 +90,9 @@ class OsServices : public SystemServices {
         break;
       }
     }
-    if (editor.empty()) {
+    // The plain editors found on the system need a terminal to talk to; with
+    // input from a script they would eat the script's lines.
+    if (editor.empty() && isatty(STDIN_FILENO)) {
       for (const char* e : {"sensible-editor", "editor", "nano", "vim", "vi", "mg", "ed"}) {
         if (on_path(e)) {
           editor = e;

@@ -3,10 +3,10 @@
 // an expression) begins once its qualifiers are set aside. Qualifiers
 // follow the command word ("LINE/ADD run.dat") or stand as words of their
 // own before the argument ("LINE /ADD run.dat"). A word that begins with
-// "/" is taken as a qualifier word only when it begins with one of the
-// command's qualifiers (or, with `ranges`, holds a ":"), so that a file
-// name such as /home/me/run.dat stays the argument and slashes inside a
-// path or a label never act as qualifiers.
+// "/" is taken as a qualifier word only when each of its "/" parts begins
+// with one of the command's qualifiers (or, with `ranges`, holds a ":"),
+// so that a file name such as /home/me/run.dat stays the argument and
+// slashes inside a path or a label never act as qualifiers.
 #include <initializer_list>
 #include <string_view>
 

@@ -64,7 +64,7 @@ TEST_F(WorkspaceCommands, MakeStaysWithinZeroAndCapacity) {
   auto out = run("MAKE 60000");
   EXPECT_EQ(ws.Npts, kMaxNpts);
   ASSERT_EQ(out.size(), 2u);
-  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity reached: Npts stops at 50000.");
+  EXPECT_EQ(out[0], "<<<VERTO!!!>>> Capacity of 50000 reached: Npts set to 50000.");
   EXPECT_EQ(out[1], " Npts = 50000");
   out = run("MAKE -999999");  // six characters are read: -99999
   EXPECT_EQ(ws.Npts, 0);
