@@ -4,6 +4,7 @@
 
 #include "datafiles/commands.h"
 #include "datafiles/reader.h"
+#include "workspace/capacity.h"
 #include "workspace/console.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
@@ -60,8 +61,7 @@ void cmd_enter(Session& s) {
   if (done) write_formatted(con, "(1X,A,A,$)", {label, ":"});
   while (!done) {
     if (ws.Npts >= kMaxNpts) {
-      con.record("<<<VERTO!!!>>> Capacity of " + std::to_string(kMaxNpts) +
-                 " points reached; entry ended.");
+      report_capacity(con, "points", "entry ended");
       break;
     }
     write_formatted(con, "(1X,A,A,$)", {label, ":"});

@@ -1,20 +1,14 @@
 #include "datafiles/read_stream.h"
 
 #include <algorithm>
-#include <string>
 
 #include "datafiles/reader.h"
-#include "workspace/console.h"
+#include "workspace/capacity.h"
 #include "workspace/session.h"
 
 namespace verto {
 
 namespace {
-
-void capacity_message(Console& con, const char* what) {
-  con.record(std::string("<<<VERTO!!!>>> Capacity of ") + std::to_string(kMaxNpts) + " " + what +
-             " reached; the rest of the file was not read.");
-}
 
 // True when the file still holds a record (checked once the arrays are full).
 bool more_records(RecordReader& reader, int n) {
@@ -36,7 +30,7 @@ bool read_stream(Session& s, std::FILE* file, const ReadPlan& plan, int& rows) {
       const int row = plan.first_row + rows + 1;
       if (row > kMaxNpts) {
         if (!more_records(reader, n)) return true;
-        capacity_message(s.con, "rows");
+        report_capacity(s.con, "rows", "the rest of the file was not read");
         return false;
       }
       float* dest = &ws.column(row, 1);
@@ -81,7 +75,7 @@ bool read_stream(Session& s, std::FILE* file, const ReadPlan& plan, int& rows) {
   for (;;) {
     if (ws.Npts >= kMaxNpts) {
       if (!more_records(reader, n)) return true;
-      capacity_message(s.con, "points");
+      report_capacity(s.con, "points", "the rest of the file was not read");
       return false;
     }
     const int i = ws.Npts;

@@ -12,8 +12,8 @@ class Console;
 int checked_count(Console& con, long long wanted, std::string_view name);
 
 // "<<<VERTO!!!>>> Capacity of 50000 points reached; the rest was not
-// added." for a command that stopped appending (`what`: "points", "line
-// points"; `rest` names what was left).
+// added." for a command that stopped appending (`what`: "points", "rows",
+// "line points"; `rest` names what was left).
 void report_capacity(Console& con, std::string_view what,
                      std::string_view rest = "the rest was not added");
 
