@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "datafiles/reader.h"
+#include "datafiles/records.h"
 #include "workspace/capacity.h"
 #include "workspace/session.h"
 
@@ -42,33 +43,13 @@ bool read_stream(Session& s, std::FILE* file, const ReadPlan& plan, int& rows) {
   // Where each value of a record goes: the arrays, in record order.
   float* arrays[kMaxRecordValues] = {};
   int n = 0;
-  switch (plan.form) {
-    case 0:
-      n = plan.values;
-      if (plan.xcol > 0) arrays[plan.xcol - 1] = ws.X.data();
-      if (plan.ycol > 0) arrays[plan.ycol - 1] = ws.Y.data();
-      if (plan.scol > 0) arrays[plan.scol - 1] = ws.S.data();
-      break;
-    case 1:
-      n = 1;
-      arrays[0] = ws.variable == 2 ? ws.Y.data() : ws.variable == 3 ? ws.S.data() : ws.X.data();
-      break;
-    case 2:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.S.data();
-      break;
-    case 3:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      break;
-    default:  // 4 and 7
-      n = 3;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      arrays[2] = ws.S.data();
-      break;
+  if (plan.form == 0) {
+    n = plan.values;
+    if (plan.xcol > 0) arrays[plan.xcol - 1] = ws.X.data();
+    if (plan.ycol > 0) arrays[plan.ycol - 1] = ws.Y.data();
+    if (plan.scol > 0) arrays[plan.scol - 1] = ws.S.data();
+  } else {
+    n = point_arrays(ws, plan.form, arrays);
   }
   if (n <= 0) return true;
 
