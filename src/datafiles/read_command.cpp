@@ -104,12 +104,9 @@ void cmd_read(Session& s) {
   if (quals.find("/'") != std::string::npos) ws.form = 0;
   parse_form(s, quals, ws.form);
 
-  std::string name = argument > 0 ? rest_of_line(ws.line, argument) : std::string();
-  if (name.empty()) {
-    auto answer = ask(s, "_filename:");
-    if (!answer) return;
-    name = trim(*answer);
-  }
+  auto given = file_name_argument(s, argument);
+  if (!given) return;
+  std::string name = std::move(*given);
   while (!name.empty() && name[0] == '?') {
     if (ws.form == 0) {
       print_user_format_help(con);
@@ -117,9 +114,9 @@ void cmd_read(Session& s) {
       return;
     }
     show_directory(s);
-    auto answer = ask(s, "_filename:");
+    auto answer = ask_file_name(s);
     if (!answer) return;
-    name = trim(*answer);
+    name = std::move(*answer);
   }
 
   ReadPlan plan;
