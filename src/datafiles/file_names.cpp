@@ -5,6 +5,7 @@
 
 #include "datafiles/reader.h"
 #include "workspace/parsers.h"
+#include "workspace/scratch_file.h"
 #include "workspace/session.h"
 
 namespace verto {
@@ -60,7 +61,7 @@ std::optional<std::vector<std::string>> match_files(std::string_view pattern) {
 }
 
 std::optional<std::vector<std::string>> listed_files() {
-  std::FILE* f = open_data_file(std::string(kReadScratchFile));
+  std::FILE* f = open_data_file(std::string(kScratchFile));
   if (!f) return std::nullopt;
   std::vector<std::string> names;
   LineReader lines(f);

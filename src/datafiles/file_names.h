@@ -11,10 +11,7 @@ namespace verto {
 
 struct Session;
 
-// The scratch file of EDIT and of the name list "***File_List***".
-inline constexpr std::string_view kReadScratchFile = "VTDATA.TMP";
-inline constexpr std::string_view kReadFileList = "***File_List***";
-// Names taken from the scratch file for "***File_List***".
+// Names taken from the scratch file (kScratchFile) for "***File_List***".
 constexpr int kMaxListedFiles = 20;
 
 bool has_wildcard(std::string_view name);

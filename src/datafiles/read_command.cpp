@@ -13,6 +13,7 @@
 #include "workspace/dispatch.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
+#include "workspace/scratch_file.h"
 #include "workspace/session.h"
 
 namespace verto {
@@ -87,10 +88,7 @@ void show_directory(Session& s) {
 }
 
 bool is_file_list(std::string_view name) {
-  if (name.size() != kReadFileList.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i)
-    if (to_upper(name.substr(i, 1)) != to_upper(kReadFileList.substr(i, 1))) return false;
-  return true;
+  return to_upper(name) == to_upper(kFileList);
 }
 
 }  // namespace
@@ -152,7 +150,7 @@ void cmd_read(Session& s) {
   } else {
     files.push_back(name);
   }
-  if (name.rfind(kReadScratchFile, 0) != 0) {
+  if (name.rfind(kScratchFile, 0) != 0) {
     ws.last_file = name.substr(0, kLabelLength);
     if (pattern)
       ws.matched_files = files;
