@@ -74,7 +74,7 @@ void cmd_enter(Session& s) {
     for (int k = 0; k < n; ++k) arrays[k][i] = v[k];
     ++ws.Npts;
   }
-  write_formatted(con, "(1X,A,I6)", {"Npts =", ws.Npts});
+  print_npts(s);
   if (ws.auto_marker) add_point_marker(ws, con, ws.Npts, "keyboard entry");
 }
 

@@ -9,6 +9,7 @@
 #include "datafiles/file_names.h"
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
+#include "workspace/capacity.h"
 #include "workspace/console.h"
 #include "workspace/dispatch.h"
 #include "workspace/format.h"
@@ -208,7 +209,7 @@ void cmd_read(Session& s) {
     }
     write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
   }
-  write_formatted(con, "(1X,A,I6)", {"Npts =", ws.Npts});
+  print_npts(s);
 }
 
 }  // namespace verto
