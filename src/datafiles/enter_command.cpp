@@ -4,6 +4,8 @@
 
 #include "datafiles/commands.h"
 #include "datafiles/reader.h"
+#include "datafiles/records.h"
+#include "workspace/capacity.h"
 #include "workspace/console.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
@@ -32,36 +34,14 @@ void cmd_enter(Session& s) {
   const std::string letter(1, variable_letter(ws, ws.variable));
   const std::string label = form == 1 ? letter : std::string(form_name(form));
   float* arrays[3] = {};
-  int n = 3;
-  switch (form) {
-    case 1:
-      n = 1;
-      arrays[0] = ws.variable == 2 ? ws.Y.data() : ws.variable == 3 ? ws.S.data() : ws.X.data();
-      break;
-    case 2:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.S.data();
-      break;
-    case 3:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      break;
-    default:
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      arrays[2] = ws.S.data();
-      break;
-  }
+  const int n = point_arrays(ws, form, arrays);
 
   RecordParser parser;
   bool done = form == 0;  // the user format has no typed layout
   if (done) write_formatted(con, "(1X,A,A,$)", {label, ":"});
   while (!done) {
     if (ws.Npts >= kMaxNpts) {
-      con.record("<<<VERTO!!!>>> Capacity of " + std::to_string(kMaxNpts) +
-                 " points reached; entry ended.");
+      report_capacity(con, "points", "entry ended");
       break;
     }
     write_formatted(con, "(1X,A,A,$)", {label, ":"});
@@ -94,7 +74,7 @@ void cmd_enter(Session& s) {
     for (int k = 0; k < n; ++k) arrays[k][i] = v[k];
     ++ws.Npts;
   }
-  write_formatted(con, "(1X,A,I6)", {"Npts =", ws.Npts});
+  print_npts(s);
   if (ws.auto_marker) add_point_marker(ws, con, ws.Npts, "keyboard entry");
 }
 

@@ -4,6 +4,9 @@
 #include <filesystem>
 
 #include "datafiles/reader.h"
+#include "workspace/parsers.h"
+#include "workspace/scratch_file.h"
+#include "workspace/session.h"
 
 namespace verto {
 
@@ -58,7 +61,7 @@ std::optional<std::vector<std::string>> match_files(std::string_view pattern) {
 }
 
 std::optional<std::vector<std::string>> listed_files() {
-  std::FILE* f = open_data_file(std::string(kReadScratchFile));
+  std::FILE* f = open_data_file(std::string(kScratchFile));
   if (!f) return std::nullopt;
   std::vector<std::string> names;
   LineReader lines(f);
@@ -85,6 +88,20 @@ std::string qualifier_line(std::string_view upper, int argument) {
   out += 'F';
   out.resize(std::max(out.size(), upper.size()), ' ');
   return out;
+}
+
+std::optional<std::string> ask_file_name(Session& s) {
+  auto answer = ask(s, "_filename:");
+  if (!answer) return std::nullopt;
+  return trim(*answer);
+}
+
+std::optional<std::string> file_name_argument(Session& s, int argument) {
+  if (argument > 0) {
+    std::string name = rest_of_line(s.ws.line, argument);
+    if (!name.empty()) return name;
+  }
+  return ask_file_name(s);
 }
 
 std::FILE* open_data_file(const std::string& name) {

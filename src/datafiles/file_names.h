@@ -9,10 +9,9 @@
 
 namespace verto {
 
-// The scratch file of EDIT and of the name list "***File_List***".
-inline constexpr std::string_view kReadScratchFile = "VTDATA.TMP";
-inline constexpr std::string_view kReadFileList = "***File_List***";
-// Names taken from the scratch file for "***File_List***".
+struct Session;
+
+// Names taken from the scratch file (kScratchFile) for "***File_List***".
 constexpr int kMaxListedFiles = 20;
 
 bool has_wildcard(std::string_view name);
@@ -35,6 +34,13 @@ std::string trim(std::string_view text);
 // qualifier parsers see, so that the characters of a file name ("/", ":",
 // "=", "!") are never taken for qualifiers.
 std::string qualifier_line(std::string_view upper, int argument);
+
+// The answer to "_filename:" without leading and trailing blanks; nullopt
+// at end of input.
+std::optional<std::string> ask_file_name(Session& s);
+// The file name of the command line from `argument` on (0: none) or, when
+// the line gives none, the answer to "_filename:"; nullopt at end of input.
+std::optional<std::string> file_name_argument(Session& s, int argument);
 
 // Opens an existing data file (not a directory) for reading; nullptr when
 // there is none.

@@ -9,10 +9,12 @@
 #include "datafiles/file_names.h"
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
+#include "workspace/capacity.h"
 #include "workspace/console.h"
 #include "workspace/dispatch.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
+#include "workspace/scratch_file.h"
 #include "workspace/session.h"
 
 namespace verto {
@@ -87,10 +89,7 @@ void show_directory(Session& s) {
 }
 
 bool is_file_list(std::string_view name) {
-  if (name.size() != kReadFileList.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i)
-    if (to_upper(name.substr(i, 1)) != to_upper(kReadFileList.substr(i, 1))) return false;
-  return true;
+  return to_upper(name) == to_upper(kFileList);
 }
 
 }  // namespace
@@ -104,12 +103,9 @@ void cmd_read(Session& s) {
   if (quals.find("/'") != std::string::npos) ws.form = 0;
   parse_form(s, quals, ws.form);
 
-  std::string name = argument > 0 ? rest_of_line(ws.line, argument) : std::string();
-  if (name.empty()) {
-    auto answer = ask(s, "_filename:");
-    if (!answer) return;
-    name = trim(*answer);
-  }
+  auto given = file_name_argument(s, argument);
+  if (!given) return;
+  std::string name = std::move(*given);
   while (!name.empty() && name[0] == '?') {
     if (ws.form == 0) {
       print_user_format_help(con);
@@ -117,9 +113,9 @@ void cmd_read(Session& s) {
       return;
     }
     show_directory(s);
-    auto answer = ask(s, "_filename:");
+    auto answer = ask_file_name(s);
     if (!answer) return;
-    name = trim(*answer);
+    name = std::move(*answer);
   }
 
   ReadPlan plan;
@@ -155,7 +151,7 @@ void cmd_read(Session& s) {
   } else {
     files.push_back(name);
   }
-  if (name.rfind(kReadScratchFile, 0) != 0) {
+  if (name.rfind(kScratchFile, 0) != 0) {
     ws.last_file = name.substr(0, kLabelLength);
     if (pattern)
       ws.matched_files = files;
@@ -213,7 +209,7 @@ void cmd_read(Session& s) {
     }
     write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
   }
-  write_formatted(con, "(1X,A,I6)", {"Npts =", ws.Npts});
+  print_npts(s);
 }
 
 }  // namespace verto

@@ -1,20 +1,15 @@
 #include "datafiles/read_stream.h"
 
 #include <algorithm>
-#include <string>
 
 #include "datafiles/reader.h"
-#include "workspace/console.h"
+#include "datafiles/records.h"
+#include "workspace/capacity.h"
 #include "workspace/session.h"
 
 namespace verto {
 
 namespace {
-
-void capacity_message(Console& con, const char* what) {
-  con.record(std::string("<<<VERTO!!!>>> Capacity of ") + std::to_string(kMaxNpts) + " " + what +
-             " reached; the rest of the file was not read.");
-}
 
 // True when the file still holds a record (checked once the arrays are full).
 bool more_records(RecordReader& reader, int n) {
@@ -36,7 +31,7 @@ bool read_stream(Session& s, std::FILE* file, const ReadPlan& plan, int& rows) {
       const int row = plan.first_row + rows + 1;
       if (row > kMaxNpts) {
         if (!more_records(reader, n)) return true;
-        capacity_message(s.con, "rows");
+        report_capacity(s.con, "rows", "the rest of the file was not read");
         return false;
       }
       float* dest = &ws.column(row, 1);
@@ -48,40 +43,20 @@ bool read_stream(Session& s, std::FILE* file, const ReadPlan& plan, int& rows) {
   // Where each value of a record goes: the arrays, in record order.
   float* arrays[kMaxRecordValues] = {};
   int n = 0;
-  switch (plan.form) {
-    case 0:
-      n = plan.values;
-      if (plan.xcol > 0) arrays[plan.xcol - 1] = ws.X.data();
-      if (plan.ycol > 0) arrays[plan.ycol - 1] = ws.Y.data();
-      if (plan.scol > 0) arrays[plan.scol - 1] = ws.S.data();
-      break;
-    case 1:
-      n = 1;
-      arrays[0] = ws.variable == 2 ? ws.Y.data() : ws.variable == 3 ? ws.S.data() : ws.X.data();
-      break;
-    case 2:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.S.data();
-      break;
-    case 3:
-      n = 2;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      break;
-    default:  // 4 and 7
-      n = 3;
-      arrays[0] = ws.X.data();
-      arrays[1] = ws.Y.data();
-      arrays[2] = ws.S.data();
-      break;
+  if (plan.form == 0) {
+    n = plan.values;
+    if (plan.xcol > 0) arrays[plan.xcol - 1] = ws.X.data();
+    if (plan.ycol > 0) arrays[plan.ycol - 1] = ws.Y.data();
+    if (plan.scol > 0) arrays[plan.scol - 1] = ws.S.data();
+  } else {
+    n = point_arrays(ws, plan.form, arrays);
   }
   if (n <= 0) return true;
 
   for (;;) {
     if (ws.Npts >= kMaxNpts) {
       if (!more_records(reader, n)) return true;
-      capacity_message(s.con, "points");
+      report_capacity(s.con, "points", "the rest of the file was not read");
       return false;
     }
     const int i = ws.Npts;

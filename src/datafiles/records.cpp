@@ -99,6 +99,30 @@ void append_point_record(std::string& out, const Workspace& ws, int form, int i)
   }
 }
 
+int point_arrays(Workspace& ws, int form, float* arrays[3]) {
+  switch (form) {
+    case 1:
+      arrays[0] = ws.variable == 2 ? ws.Y.data() : ws.variable == 3 ? ws.S.data() : ws.X.data();
+      return 1;
+    case 2:
+      arrays[0] = ws.X.data();
+      arrays[1] = ws.S.data();
+      return 2;
+    case 3:
+      arrays[0] = ws.X.data();
+      arrays[1] = ws.Y.data();
+      return 2;
+    case 4:
+    case 7:
+      arrays[0] = ws.X.data();
+      arrays[1] = ws.Y.data();
+      arrays[2] = ws.S.data();
+      return 3;
+    default:
+      return 0;
+  }
+}
+
 void append_line_record(std::string& out, const Workspace& ws, int form, int i) {
   if (form == 7)
     append_values(out, {ws.LX[i - 1], ws.LY[i - 1], ws.LZ[i - 1]});

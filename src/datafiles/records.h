@@ -14,6 +14,10 @@ struct Workspace;
 // (form 1), X S (2), X Y (3), X Y S (4 and 7). Forms 0, 5 and 6 have no
 // point layout: empty string.
 std::string point_record(const Workspace& ws, int form, int i);
+// The arrays that the values of a point record in `form` go to, in
+// record order (the layout of point_record); returns how many, 0 for
+// forms 0, 5 and 6.
+int point_arrays(Workspace& ws, int form, float* arrays[3]);
 // Line point i: LX LY, and LZ in form 7.
 std::string line_record(const Workspace& ws, int form, int i);
 // Worksheet row i with Num_columns values.

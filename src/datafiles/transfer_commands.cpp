@@ -22,9 +22,6 @@ namespace verto {
 
 namespace {
 
-void print_npts(Session& s) { write_formatted(s.con, "(1X,A,I6)", {"Npts =", s.ws.Npts}); }
-void print_lines(Session& s) { write_formatted(s.con, "(1X,A,I6)", {"lines =", s.ws.Nline}); }
-
 // Appends one point whose values come from up to three source columns, by
 // the current form: form 1 fills the current variable, form 2 X and S,
 // every other form X, Y and S. Targets without a source keep their value.
@@ -217,7 +214,7 @@ void zero_line(Session& s, bool add) {
       }
     }
   }
-  print_lines(s);
+  print_nline(s);
   if (!add) ws.line_markers.count = 0;
   if (ws.auto_marker) add_line_marker(ws, s.con, ws.Nline, "Y=0");
 }
@@ -278,7 +275,7 @@ void line_from_file(Session& s, bool add, const std::string& name) {
     ++ws.Nline;
   }
   std::fclose(file);
-  print_lines(s);
+  print_nline(s);
   if (!add) ws.line_markers.count = 0;
   if (ws.auto_marker) add_line_marker(ws, s.con, ws.Nline, name);
 }
@@ -299,7 +296,7 @@ void cmd_line(Session& s) {
   if (remove) {
     ws.Nline = 0;
     ws.line_markers.count = 0;
-    print_lines(s);
+    print_nline(s);
   } else if (zero) {
     zero_line(s, add);
   } else if (arg > 0) {

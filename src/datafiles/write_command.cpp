@@ -118,12 +118,9 @@ void cmd_write(Session& s) {
   ws.n2 = n2;
   parse_form(s, quals, ws.form);
 
-  std::string name = argument > 0 ? rest_of_line(ws.line, argument) : std::string();
-  if (name.empty()) {
-    auto answer = ask(s, "_filename:");
-    if (!answer) return;
-    name = trim(*answer);
-  }
+  auto given = file_name_argument(s, argument);
+  if (!given) return;
+  std::string name = std::move(*given);
   if (name.empty()) {
     con.record("<<<VERTO!!!>>> Error writing to file!!!");
     return;

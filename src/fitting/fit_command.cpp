@@ -301,11 +301,7 @@ void cmd_fit(Session& s) {
   // The fitted points, copied; Npts holds their count while FIT runs.
   FitWork& w = work();
   NptsGuard guard(ws.Npts);
-  for (int i = 0; i < m_points; ++i) {
-    w.x[i] = ws.X[n1 - 1 + i];
-    w.y[i] = ws.Y[n1 - 1 + i];
-    w.s[i] = ws.S[n1 - 1 + i];
-  }
+  copy_points(ws, n1, m_points, w.x.data(), w.y.data(), w.s.data());
   ws.Npts = m_points;
   if (!check_domain(con, m, w, n1, m_points, req.power)) return;
   const bool unit_errors = ws.form == 1 || ws.form == 3;
@@ -363,8 +359,8 @@ void cmd_fit(Session& s) {
   line_limits(ws, npts, w.x.data(), m_points, flags.data_limits, xmin, xmax);
   const int points = flags.no_line ? 0 : kLinePoints;
   const int markers = ws.auto_marker ? 1 : 0;
-  if (flags.add && !line_room(ws, con, points, markers)) return;
-  const int offset = flags.add ? ws.Nline : 0;
+  if (!start_line(ws, con, flags.add, points, markers)) return;
+  const int offset = ws.Nline;
   ws.Nline = offset + points;
   for (int i = 1; i <= points; ++i) {
     const float t =
@@ -372,7 +368,6 @@ void cmd_fit(Session& s) {
     ws.LX[offset + i - 1] = t;
     ws.LY[offset + i - 1] = model_value(m, a, req.ma, req.power, t);
   }
-  if (!flags.add) ws.line_markers.count = 0;
   if (ws.auto_marker) add_line_marker(ws, con, ws.Nline, line_label(m, n, req.power));
 }
 

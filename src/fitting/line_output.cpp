@@ -21,7 +21,20 @@ void line_limits(const Workspace& ws, int npts, const float* fitted_x, int m, bo
   if (!data_limits) round_limits(xmin, xmax);
 }
 
-bool line_room(const Workspace& ws, Console& con, int points, int markers) {
+void copy_points(const Workspace& ws, int n1, int m, float* x, float* y, float* s) {
+  for (int i = 0; i < m; ++i) {
+    x[i] = ws.X[n1 - 1 + i];
+    y[i] = ws.Y[n1 - 1 + i];
+    s[i] = ws.S[n1 - 1 + i];
+  }
+}
+
+bool start_line(Workspace& ws, Console& con, bool add, int points, int markers) {
+  if (!add) {
+    ws.Nline = 0;
+    ws.line_markers.count = 0;
+    return true;
+  }
   if (ws.Nline + points > kMaxNpts) {
     con.record("<<<VERTO!!!>>> The line data set has no room for " + std::to_string(points) +
                " more points (lines = " + std::to_string(ws.Nline) +

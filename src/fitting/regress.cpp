@@ -178,11 +178,7 @@ void cmd_regress(Session& s) {
 
   RegressWork& w = regress_work();
   NptsGuard guard(ws.Npts);
-  for (int i = 0; i < m; ++i) {
-    w.x[i] = ws.X[n1 - 1 + i];
-    w.y[i] = ws.Y[n1 - 1 + i];
-    w.s[i] = ws.S[n1 - 1 + i];
-  }
+  copy_points(ws, n1, m, w.x.data(), w.y.data(), w.s.data());
   ws.Npts = m;
   const auto count = static_cast<std::size_t>(m);
   const bool weighted = ws.form == 4;
@@ -216,12 +212,7 @@ void cmd_regress(Session& s) {
   float xmin = 0.f, xmax = 0.f;
   line_limits(ws, npts, w.x.data(), m, data_limits, xmin, xmax);
   const int fits = r.has_weighted ? 3 : 2;
-  if (add) {
-    if (!line_room(ws, con, 2 * fits, ws.auto_marker ? fits : 0)) return;
-  } else {
-    ws.Nline = 0;
-    ws.line_markers.count = 0;
-  }
+  if (!start_line(ws, con, add, 2 * fits, ws.auto_marker ? fits : 0)) return;
   const LineFit* lines[3] = {&r.ls, &r.robust, &r.weighted};
   const std::string_view labels[3] = {"std. LSQ fit", "robust linear fit", "weighted LSQ fit"};
   for (int k = 0; k < fits; ++k) {

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "workspace/console.h"
+#include "workspace/format.h"
+#include "workspace/session.h"
 #include "workspace/workspace.h"
 
 namespace verto {
@@ -24,5 +26,9 @@ int checked_count(Console& con, long long wanted, std::string_view name) {
   }
   return static_cast<int>(wanted);
 }
+
+void print_npts(Session& s) { write_formatted(s.con, "(1X,A,I6)", {"Npts =", s.ws.Npts}); }
+
+void print_nline(Session& s) { write_formatted(s.con, "(1X,A,I6)", {"lines =", s.ws.Nline}); }
 
 }  // namespace verto

@@ -18,10 +18,6 @@ void cmd_cd(Session& s);     // CD directory
 void cmd_shell(Session& s);  // $command
 void cmd_yo(Session& s);     // YO, YOYO and YO!
 
-// The scratch file of EDIT (and of the file-name list) in the current
-// directory.
-extern const char* const kScratchFile;
-
 // The listing of DIR: "Directory of " with the current directory, one line
 // per entry in name order, and the number of entries with " Files". READ ?
 // shows the same listing.

@@ -19,8 +19,6 @@ namespace verto {
 
 namespace {
 
-void print_npts(Session& s) { write_formatted(s.con, "(1X,A,I6)", {"Npts =", s.ws.Npts}); }
-
 // The command word with its qualifiers, as typed: what a prompting command
 // puts before the answer when it runs again.
 std::string command_word(const Workspace& ws, int argument) {
@@ -132,7 +130,7 @@ void cmd_set(Session& s) {
   if (line) {
     const int old = ws.Nline;
     ws.Nline = checked_count(s.con, wanted, "Nline");
-    write_formatted(s.con, "(1X,A,I6)", {"lines =", ws.Nline});
+    print_nline(s);
     if (!ws.auto_marker) return;
     if (ws.Nline > old)
       add_line_marker(ws, s.con, ws.Nline, "created data");

@@ -11,13 +11,12 @@
 #include "workspace/dispatch.h"
 #include "workspace/format.h"
 #include "workspace/parsers.h"
+#include "workspace/scratch_file.h"
 #include "workspace/session.h"
 
 namespace verto {
 
 namespace fs = std::filesystem;
-
-const char* const kScratchFile = "VTDATA.TMP";
 
 namespace {
 
@@ -82,7 +81,7 @@ void cmd_edit(Session& s) {
   // The line is emptied by the LINE command that reads it back.
   if (!s.system.run_editor(kScratchFile))
     s.con.record("<<<VERTO!!!>>> No text editor could be started; the data are read back unchanged.");
-  dispatch(s, target == EditTarget::Line ? "LINE VTDATA.TMP" : "LOAD VTDATA.TMP");
+  dispatch(s, std::string(target == EditTarget::Line ? "LINE " : "LOAD ") + kScratchFile);
 }
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include "datafiles/file_names.h"
 #include "datafiles/records.h"
+#include "support/scoped_directory.h"
 #include "workspace/dispatch.h"
 #include "workspace/format.h"
 #include "workspace/memory_console.h"
@@ -27,18 +28,6 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("verto-files-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(old_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
   void run(Session& s, const std::string& line) { dispatch(s, line); }
   std::string screen() const { return con_.text(); }
   static std::string slurp(const std::string& name) {
@@ -50,7 +39,7 @@ class FilesTest : public ::testing::Test {
 
   MemoryConsole con_;
   InertSystemServices sys_;
-  fs::path old_, dir_;
+  testing::ScopedDirectory dir_{"verto-files-"};
 };
 
 // A finite float from random bits, denormals and extremes included.

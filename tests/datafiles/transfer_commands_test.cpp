@@ -6,26 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
+#include "support/session_fixture.h"
 
 namespace verto {
 namespace {
 
-class TransferCommands : public ::testing::Test {
+class TransferCommands : public ::testing::Test, public testing::SessionFixture {
  protected:
-  MemoryConsole con;
-  InertSystemServices sys;
-  Session s{con, sys};
-  Workspace& ws = s.ws;
-
-  std::vector<std::string> run(std::string_view line) {
-    con.clear();
-    con.record(">");
-    dispatch(s, line);
-    return {con.lines().begin() + 1, con.lines().end()};
-  }
   // Worksheet of `rows` rows and `cols` columns: C<c> of row r is 10*r + c.
   void fill_worksheet(int rows, int cols) {
     for (int r = 1; r <= rows; ++r)

@@ -1,22 +1,16 @@
 #pragma once
-// A session with points put straight into the workspace, for the tests of
-// FIT and REGRESS: run a command line, read back the console lines.
+// The session of the FIT and REGRESS tests: the shared session fixture in
+// form 3, with points put straight into the workspace and the numbers of
+// an output line read back.
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "support/session_fixture.h"
 
 namespace verto::test {
 
-struct FitSession {
-  MemoryConsole con;
-  InertSystemServices sys;
-  Session s{con, sys};
-
+struct FitSession : testing::SessionFixture {
   FitSession() { s.ws.form = 3; }
 
   void set_points(const std::vector<float>& x, const std::vector<float>& y,
@@ -27,18 +21,6 @@ struct FitSession {
       s.ws.S[i] = err.empty() ? 0.f : err[i];
     }
     s.ws.Npts = static_cast<int>(x.size());
-  }
-
-  // Runs one command line and returns the console lines it wrote after
-  // the echo of the line (which marks written over the current line land
-  // on, as they do on a terminal).
-  std::vector<std::string> run(const std::string& line) {
-    con.clear();
-    con.record(">" + line);
-    dispatch(s, line);
-    std::vector<std::string> out = con.lines();
-    out.erase(out.begin());
-    return out;
   }
 
   // The reals of the first line that starts with `prefix` (after the

@@ -10,17 +10,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
 #include "plot/plot_file.h"
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "support/scoped_directory.h"
+#include "support/session_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -124,47 +119,12 @@ std::string check_hpgl(const fs::path& file) {
   return {};
 }
 
-class FilePlotTest : public ::testing::Test {
+class FilePlotTest : public ::testing::Test, public testing::SessionFixture {
  protected:
-  void SetUp() override {
-    old_ = fs::current_path();
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("verto-plotfile-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::current_path(old_, ec);
-    fs::remove_all(dir_, ec);
-  }
-
-  void point(float x, float y, float s = 0.f) {
-    s_->ws.X[s_->ws.Npts] = x;
-    s_->ws.Y[s_->ws.Npts] = y;
-    s_->ws.S[s_->ws.Npts] = s;
-    ++s_->ws.Npts;
-  }
-  void line_point(float x, float y, float z = 0.f) {
-    s_->ws.LX[s_->ws.Nline] = x;
-    s_->ws.LY[s_->ws.Nline] = y;
-    s_->ws.LZ[s_->ws.Nline] = z;
-    ++s_->ws.Nline;
-  }
-  std::string run(std::string_view command) {
-    con_.clear();
-    dispatch(*s_, command);
-    std::string out;
-    for (const std::string& l : con_.lines()) {
-      if (!out.empty()) out += '\n';
-      out += trim_right(l);
-    }
-    return out;
-  }
   // Runs a file plot, expects `name`, validates it with its client and
   // returns its text.
   std::string plot_file(std::string_view command, const std::string& name) {
-    EXPECT_EQ(run(command), " Output written to " + name);
+    EXPECT_EQ(run_screen(command), " Output written to " + name);
     EXPECT_TRUE(fs::exists(name)) << name;
     const bool ps = name.ends_with(".PS");
     if (ps ? have_tool("gs") : have_tool("hp2xx")) {
@@ -185,21 +145,18 @@ class FilePlotTest : public ::testing::Test {
   }
   static bool have_gs() { return have_tool("gs"); }
 
-  fs::path old_, dir_;
-  MemoryConsole con_;
-  InertSystemServices sys_;
-  std::unique_ptr<Session> s_ = std::make_unique<Session>(con_, sys_);
+  testing::ScopedDirectory dir_{"verto-plotfile-"};
 };
 
 // ---------------------------------------------------------------------------
 // Names
 
 TEST_F(FilePlotTest, NamesCountUpAndOverOverwritesTheFirst) {
-  point(1.f, 1.f);
-  point(2.f, 3.f);
+  add_point(1.f, 1.f);
+  add_point(2.f, 3.f);
   const std::string first = plot_file("PLOT/PRINT", "VERTO1.HPG");
   plot_file("plot/print", "VERTO2.HPG");
-  point(5.f, 9.f);
+  add_point(5.f, 9.f);
   const std::string over = plot_file("PLOT/PRINT/OVER", "VERTO1.HPG");
   EXPECT_NE(first, over);
   EXPECT_FALSE(fs::exists("VERTO3.HPG"));
@@ -217,7 +174,7 @@ TEST_F(FilePlotTest, AfterNineComeLettersAndThenNothing) {
   for (int n = 10; n < plot::kPlotFileNames; ++n)
     std::ofstream(plot::plot_file_name(n, false)) << "x";
   const auto before = std::distance(fs::directory_iterator("."), fs::directory_iterator());
-  EXPECT_EQ(run("PLOT/PRINT"),
+  EXPECT_EQ(run_screen("PLOT/PRINT"),
             "<<<VERTO!!!>>> No free plot file name: VERTO1.HPG to VERTOZ.HPG all exist; use /OVER.");
   EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), before);
   EXPECT_EQ(slurp("VERTOZ.HPG"), "x");
@@ -225,9 +182,9 @@ TEST_F(FilePlotTest, AfterNineComeLettersAndThenNothing) {
 }
 
 TEST_F(FilePlotTest, LogOfNonPositiveWritesNoFile) {
-  point(0.f, 1.f);
-  point(2.f, 3.f);
-  EXPECT_EQ(run("PLOT/PS/XLOG"), " <<<VERTO!!!>>> Can not produce log plot of negative values!");
+  add_point(0.f, 1.f);
+  add_point(2.f, 3.f);
+  EXPECT_EQ(run_screen("PLOT/PS/XLOG"), " <<<VERTO!!!>>> Can not produce log plot of negative values!");
   EXPECT_FALSE(fs::exists("VERTO1.PS"));
   plot_file("PLOT/PS/YLOG", "VERTO1.PS");
 }
@@ -236,9 +193,9 @@ TEST_F(FilePlotTest, LogOfNonPositiveWritesNoFile) {
 // Structure
 
 TEST_F(FilePlotTest, HeadersPensAndTrailer) {
-  for (int i = 1; i <= 6; ++i) point(static_cast<float>(i), static_cast<float>(i * i));
-  add_point_marker(s_->ws, con_, 2, "a");
-  add_point_marker(s_->ws, con_, 4, "b");
+  for (int i = 1; i <= 6; ++i) add_point(static_cast<float>(i), static_cast<float>(i * i));
+  add_point_marker(ws, con, 2, "a");
+  add_point_marker(ws, con, 4, "b");
 
   const std::string hpgl = plot_file("PLOT/PRINT", "VERTO1.HPG");
   EXPECT_TRUE(hpgl.starts_with(
@@ -265,8 +222,8 @@ TEST_F(FilePlotTest, HeadersPensAndTrailer) {
 }
 
 TEST_F(FilePlotTest, BackgroundFillsTheFrameThenPenSix) {
-  point(1.f, 1.f);
-  point(2.f, 2.f);
+  add_point(1.f, 1.f);
+  add_point(2.f, 2.f);
   const std::string ps = plot_file("PLOT/PS/B", "VERTO1.PS");
   EXPECT_TRUE(ps.starts_with("%!PS\n /Courier\n 12 selectfont\n 1 setlinewidth\n newpath\n"
                              " 170 490 moveto\n 530 490 lineto\n 530 770 lineto\n 170 770 lineto\n"
@@ -278,17 +235,17 @@ TEST_F(FilePlotTest, BackgroundFillsTheFrameThenPenSix) {
 }
 
 TEST_F(FilePlotTest, WideLabelsUseTheExponentForm) {
-  point(0.f, 0.f);
-  point(1.f, 123456.7f);
+  add_point(0.f, 0.f);
+  add_point(1.f, 123456.7f);
   const std::string ps = plot_file("PLOT/PS/D", "VERTO1.PS");
   EXPECT_NE(ps.find("(0.123E+06       ) show"), std::string::npos);
   EXPECT_NE(ps.find("(    1.000       ) show"), std::string::npos);
 }
 
 TEST_F(FilePlotTest, LegendLabelsAreEscapedInPostScript) {
-  point(1.f, 1.f);
-  point(2.f, 2.f);
-  add_point_marker(s_->ws, con_, 1, "run (a) \\ b");
+  add_point(1.f, 1.f);
+  add_point(2.f, 2.f);
+  add_point_marker(ws, con, 1, "run (a) \\ b");
   const std::string ps = plot_file("PLOT/PS/LEG", "VERTO1.PS");
   EXPECT_NE(ps.find("(run \\(a\\) \\\\ b) show"), std::string::npos);
 }
@@ -297,58 +254,58 @@ TEST_F(FilePlotTest, LegendLabelsAreEscapedInPostScript) {
 // Golden files: small plots kept readable in tests/data/plot.
 
 TEST_F(FilePlotTest, GoldenErrorBarsThreeSetsAndALine) {
-  s_->ws.form = 4;
-  point(1.f, 2.f, 0.5f);
-  point(2.f, 4.f, 1.f);
-  point(3.f, 5.f, 0.5f);
-  point(4.f, 7.f, 1.f);
-  point(5.f, 8.f, 0.5f);
-  point(6.f, 9.f, 0.5f);
-  add_point_marker(s_->ws, con_, 2, "first");
-  add_point_marker(s_->ws, con_, 4, "second");
-  line_point(0.f, 1.f);
-  line_point(6.f, 10.f);
+  ws.form = 4;
+  add_point(1.f, 2.f, 0.5f);
+  add_point(2.f, 4.f, 1.f);
+  add_point(3.f, 5.f, 0.5f);
+  add_point(4.f, 7.f, 1.f);
+  add_point(5.f, 8.f, 0.5f);
+  add_point(6.f, 9.f, 0.5f);
+  add_point_marker(ws, con, 2, "first");
+  add_point_marker(ws, con, 4, "second");
+  add_line_point(0.f, 1.f);
+  add_line_point(6.f, 10.f);
   expect_golden(plot_file("PLOT/PRINT", "VERTO1.HPG"), "sets_errors.hpg");
   expect_golden(plot_file("PLOT/PS", "VERTO1.PS"), "sets_errors.ps");
 }
 
 TEST_F(FilePlotTest, GoldenLogAxes) {
-  point(0.05f, 2.f);
-  point(3.f, 40.f);
-  point(300.f, 900.f);
+  add_point(0.05f, 2.f);
+  add_point(3.f, 40.f);
+  add_point(300.f, 900.f);
   expect_golden(plot_file("PLOT/PS/XLOG/YLOG", "VERTO1.PS"), "log_axes.ps");
 }
 
 TEST_F(FilePlotTest, GoldenLegend) {
-  point(1.f, 1.f);
-  point(2.f, 4.f);
-  point(3.f, 9.f);
-  add_point_marker(s_->ws, con_, 1, "one");
-  add_point_marker(s_->ws, con_, 2, "two");
-  line_point(0.f, 0.f);
-  line_point(3.f, 9.f);
-  add_line_marker(s_->ws, con_, 2, "Fit poly=2");
+  add_point(1.f, 1.f);
+  add_point(2.f, 4.f);
+  add_point(3.f, 9.f);
+  add_point_marker(ws, con, 1, "one");
+  add_point_marker(ws, con, 2, "two");
+  add_line_point(0.f, 0.f);
+  add_line_point(3.f, 9.f);
+  add_line_marker(ws, con, 2, "Fit poly=2");
   expect_golden(plot_file("PLOT/PS/LEG=2/D", "VERTO1.PS"), "legend.ps");
   expect_golden(plot_file("PLOT/PRINT/LEG=3/D", "VERTO1.HPG"), "legend.hpg");
 }
 
 TEST_F(FilePlotTest, GoldenThreeD) {
-  s_->ws.form = 7;
-  point(0.f, 0.f, 1.f);
-  point(10.f, 5.f, 2.f);
-  point(5.f, 8.f, 4.f);
-  line_point(0.f, 0.f, 0.f);
-  line_point(10.f, 8.f, 4.f);
+  ws.form = 7;
+  add_point(0.f, 0.f, 1.f);
+  add_point(10.f, 5.f, 2.f);
+  add_point(5.f, 8.f, 4.f);
+  add_line_point(0.f, 0.f, 0.f);
+  add_line_point(10.f, 8.f, 4.f);
   expect_golden(plot_file("PLOT/PRINT/DROP", "VERTO1.HPG"), "form7.hpg");
   expect_golden(plot_file("PLOT/PS/THETA=150", "VERTO1.PS"), "form7.ps");
 }
 
 TEST_F(FilePlotTest, GoldenContour) {
-  s_->ws.form = 7;
-  point(1.f, 1.f, 0.f);
-  point(2.f, 3.f, 5.f);
-  point(3.f, 2.f, 10.f);
-  point(4.f, 4.f, 20.f);
+  ws.form = 7;
+  add_point(1.f, 1.f, 0.f);
+  add_point(2.f, 3.f, 5.f);
+  add_point(3.f, 2.f, 10.f);
+  add_point(4.f, 4.f, 20.f);
   expect_golden(plot_file("PLOT/PS/CON", "VERTO1.PS"), "contour.ps");
   expect_golden(plot_file("PLOT/PRINT/CON", "VERTO1.HPG"), "contour.hpg");
 }
@@ -358,13 +315,13 @@ TEST_F(FilePlotTest, GoldenContour) {
 
 TEST_F(FilePlotTest, RenderedSymbolsHaveTheirSetColours) {
   if (!have_gs()) GTEST_SKIP() << "ghostscript is not installed";
-  point(2.f, 2.f);
-  point(5.f, 5.f);
-  point(8.f, 8.f);
-  point(0.f, 0.f);
-  point(10.f, 10.f);
-  add_point_marker(s_->ws, con_, 1, "a");
-  add_point_marker(s_->ws, con_, 2, "b");
+  add_point(2.f, 2.f);
+  add_point(5.f, 5.f);
+  add_point(8.f, 8.f);
+  add_point(0.f, 0.f);
+  add_point(10.f, 10.f);
+  add_point_marker(ws, con, 1, "a");
+  add_point_marker(ws, con, 2, "b");
   plot_file("PLOT/PS", "VERTO1.PS");
   Image img;
   ASSERT_EQ(check_postscript("VERTO1.PS", &img, 144), "");

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
-#include <random>
 #include <sstream>
 
+#include "support/scoped_directory.h"
 #include "workspace/dispatch.h"
 #include "workspace/memory_console.h"
 #include "workspace/session.h"
@@ -90,23 +90,6 @@ Transcript parse_transcript(const std::string& text) {
 
 namespace {
 
-struct ScopedDirectory {
-  fs::path old;
-  fs::path dir;
-  ScopedDirectory() {
-    old = fs::current_path();
-    std::random_device rd;
-    dir = fs::temp_directory_path() / ("verto-transcript-" + std::to_string(rd()));
-    fs::create_directories(dir);
-    fs::current_path(dir);
-  }
-  ~ScopedDirectory() {
-    std::error_code ec;
-    fs::current_path(old, ec);
-    fs::remove_all(dir, ec);
-  }
-};
-
 std::string diff_report(const std::vector<std::string>& expected,
                         const std::vector<std::string>& actual) {
   std::ostringstream out;
@@ -139,7 +122,7 @@ std::string diff_report(const std::vector<std::string>& expected,
 }  // namespace
 
 std::string run_transcript(const Transcript& t) {
-  ScopedDirectory scratch;
+  ScopedDirectory scratch("verto-transcript-");
   for (const auto& f : t.files) {
     std::ofstream out(f.name, std::ios::binary);
     for (const auto& l : f.lines) out << l << "\n";

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 
+#include "support/scoped_directory.h"
 #include "workspace/dispatch.h"
 #include "workspace/memory_console.h"
 #include "workspace/session.h"
@@ -40,21 +40,12 @@ class ScopedEnv {
 
 class EditRoundTrip : public ::testing::Test {
  protected:
-  fs::path old_dir = fs::current_path();
-  fs::path dir;
+  testing::ScopedDirectory scratch{"verto-edit-"};
+  const fs::path& dir = scratch.path();
   MemoryConsole con;
   Session s{con, os_services()};
   Workspace& ws = s.ws;
 
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("verto-edit-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fs::current_path(old_dir);
-    fs::remove_all(dir);
-  }
   // An editor script: `body` is shell code working on the file "$1".
   std::string editor(const std::string& body) {
     const fs::path script = dir / "fake editor.sh";

@@ -7,30 +7,17 @@
 #include <vector>
 
 #include "numeric/random.h"
+#include "support/session_fixture.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
 #include "workspace/progress.h"
 #include "workspace/session.h"
 
 namespace verto {
 namespace {
 
-class WorkspaceCommands : public ::testing::Test {
+class WorkspaceCommands : public ::testing::Test, public testing::SessionFixture {
  protected:
-  MemoryConsole con;
-  InertSystemServices sys;
-  Session s{con, sys};
-  Workspace& ws = s.ws;
-
-  // The lines a command writes after its own (typed) line, which the
-  // evaluator's activity marks may write over.
-  std::vector<std::string> run(std::string_view line) {
-    con.clear();
-    con.record(">");
-    dispatch(s, line);
-    return {con.lines().begin() + 1, con.lines().end()};
-  }
   std::vector<int> point_marker_indices() const {
     std::vector<int> out;
     for (int i = 0; i < ws.point_markers.count; ++i) out.push_back(ws.point_markers.entries[i].index);
