@@ -4,6 +4,7 @@
 // before MAT). Entries without a function are not part of this build.
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
+#include "workspace/help.h"
 
 namespace verto {
 
@@ -28,7 +29,7 @@ const CommandEntry kTable[] = {
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
     {{"PLOT"}, "PLOT", nullptr},
-    {{"HELP", "?"}, "HELP", nullptr},
+    {{"HELP", "?"}, "HELP", cmd_help},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},
     {{"MAKE"}, "MAKE", nullptr},

@@ -24,6 +24,12 @@ class MemoryConsole : public Console {
   void clear() { lines_.clear(); }
   // Stop keeping the screen (fuzzing): output is only counted.
   void set_discard(bool discard) { discard_ = discard; }
+  // Pretend a user types at a keyboard: the line editor then reads the
+  // scripted keys one at a time instead of whole lines.
+  void set_interactive(bool on) { interactive_ = on; }
+  bool interactive() const override { return interactive_; }
+  void set_title(std::string_view title) override { title_.assign(title); }
+  const std::string& title() const { return title_; }
 
  protected:
   void do_record(std::string_view text) override;
@@ -39,6 +45,8 @@ class MemoryConsole : public Console {
   std::deque<std::string> input_;
   std::deque<int> keys_;
   bool discard_ = false;
+  bool interactive_ = false;
+  std::string title_;
 };
 
 }  // namespace verto

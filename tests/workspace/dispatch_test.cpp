@@ -66,7 +66,7 @@ TEST(CommandTable, PrefixOrderSettlesOverlaps) {
 TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
       "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LEGEND", "LIST",  "SORT",
-      "POINT", "EDIT",  "$",     "PLOT",  "HELP",    "FORM",   "MAKE",  "SET",
+      "POINT", "EDIT",  "$",     "PLOT",  "FORM",   "MAKE",  "SET",
       "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "STAT",   "BIN",   "FFT",
       "MATH",  "SWAP",  "CALC",  "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "workspace/memory_console.h"
 #include "workspace/parsers.h"
 #include "workspace/session.h"
