@@ -222,8 +222,8 @@ EntryEnd read_keys(Session& s, std::string& text) {
   for (;;) {
     const std::uint32_t bell = ed.doorbell.load(std::memory_order_acquire);
     if (int signal = ed.queue.count(); signal != 0) {
-      reader.stop();
       take_hand_over(ed, signal, text);
+      reader.stop();
       return EntryEnd::HandOver;
     }
     int key = 0;

@@ -18,7 +18,9 @@ class MemoryConsole : public Console {
   void add_key(int key) { keys_.push_back(key); }
   int inputs_left() const { return static_cast<int>(input_.size()); }
 
-  // The screen: one entry per line, as a user would see it.
+  // The screen: one entry per line, as a user would see it. The cursor
+  // stays where a terminal would leave it: text appended after a shorter
+  // overwrite replaces the characters under it.
   const std::vector<std::string>& lines() const { return lines_; }
   std::string text() const;  // the lines joined with '\n'
   void clear() { lines_.clear(); }
@@ -47,6 +49,7 @@ class MemoryConsole : public Console {
   bool discard_ = false;
   bool interactive_ = false;
   std::string title_;
+  std::size_t cursor_ = 0;  // column of the cursor on the last line
 };
 
 }  // namespace verto
