@@ -66,6 +66,7 @@ Transcript parse_transcript(const std::string& text) {
       continue;
     }
     if (line.rfind("@env ", 0) == 0) {
+      t.startup = true;
       auto eq = line.find('=', 5);
       if (eq != std::string::npos)
         t.environment.emplace_back(line.substr(5, eq - 5), line.substr(eq + 1));

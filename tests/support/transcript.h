@@ -17,7 +17,8 @@
 //   @startup                     run the program's start-up first (VERTO.INI,
 //                                banner, welcome text, start-up READ)
 //   @args A B ...                program arguments; implies @startup
-//   @env NAME=VALUE              an environment variable the session sees
+//   @env NAME=VALUE              an environment variable the start-up sees;
+//                                implies @startup
 // Every other line is expected console output. Lines are compared without
 // trailing blanks.
 #include <filesystem>
