@@ -8,13 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "window/raw_terminal.h"
 
 namespace verto {
 
 TerminalConsole::TerminalConsole(std::FILE* in, std::FILE* out)
-    : in_(in), out_(out), in_fd_(fileno(in)) {
+    : out_(out), in_fd_(fileno(in)) {
   input_is_terminal_ = isatty(in_fd_) != 0;
   const char* term = std::getenv("TERM");
   styled_output_ = isatty(fileno(out_)) != 0 && term && *term && std::strcmp(term, "dumb") != 0 &&
@@ -149,6 +150,7 @@ bool TerminalConsole::byte_within(int ms) {
 }
 
 int TerminalConsole::read_raw_key() {
+  if (pushed_back_ >= 0) return decode_key(std::exchange(pushed_back_, -1));
   if (buffer_pos_ >= buffer_.size()) {
     // Sleep until a key arrives or interrupt_key_read wakes us.
     struct pollfd p[2] = {{in_fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -177,6 +179,10 @@ int TerminalConsole::read_raw_key() {
     if (n <= 0) return kKeyEndOfInput;
     c = byte;
   }
+  return decode_key(c);
+}
+
+int TerminalConsole::decode_key(int c) {
   auto more = [this]() -> int {
     if (!byte_within(30)) return -1;
     if (buffer_pos_ < buffer_.size()) return static_cast<unsigned char>(buffer_[buffer_pos_++]);
@@ -190,7 +196,10 @@ int TerminalConsole::read_raw_key() {
       // A lone Esc, or the start of a cursor or function key sequence.
       int next = more();
       if (next < 0) return 27;
-      if (next != '[' && next != 'O') return kKeyOther;
+      if (next != '[' && next != 'O') {
+        pushed_back_ = next;  // Esc typed quickly before another key
+        return 27;
+      }
       std::string params;
       int final = -1;
       for (int i = 0; i < 16; ++i) {

@@ -42,7 +42,7 @@ class TerminalConsole : public Console {
   int next_byte();             // from the buffer or the descriptor; -1 at the end
   bool byte_within(int ms);    // more input arrives within `ms` milliseconds
   int read_raw_key();          // one key in key mode, escape sequences decoded
-  std::FILE* in_;
+  int decode_key(int byte);    // the key a byte starts (reads the rest of a sequence)
   std::FILE* out_;
   int in_fd_;
   bool input_is_terminal_ = false;
@@ -53,6 +53,7 @@ class TerminalConsole : public Console {
   int wake_[2] = {-1, -1};      // interrupt_key_read writes, read_key polls
   std::string buffer_;          // input read but not yet used
   std::size_t buffer_pos_ = 0;
+  int pushed_back_ = -1;        // a byte read after Esc that starts the next key
 };
 
 }  // namespace verto
