@@ -2,6 +2,8 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "datafiles/commands.h"
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 #include "workspace/help.h"
@@ -14,21 +16,21 @@ const CommandEntry kTable[] = {
     {{"LAB"}, "LABEL", nullptr},
     {{"EX"}, "EXIT", cmd_exit},
     {{"Q"}, "QUIT", cmd_exit},
-    {{"LOAD"}, "READ", nullptr},
+    {{"LOAD"}, "READ", cmd_read},
     {{"DIR"}, "DIR", nullptr},
     {{"LS"}, "DIR", nullptr},
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
-    {{"LEG"}, "LEGEND", nullptr},
-    {{"SHOW"}, "LIST", nullptr},
-    {{"L"}, "LIST", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
+    {{"SHOW"}, "LIST", cmd_list},
+    {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
     {{"POINT"}, "POINT", nullptr},
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", cmd_help},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},
@@ -37,9 +39,9 @@ const CommandEntry kTable[] = {
     {{"ADD"}, "ADD", nullptr},
     {{"MARK"}, "MARK", nullptr},
     {{"INT"}, "INT", nullptr},
-    {{"READ", "IN"}, "READ", nullptr},
-    {{"ENT"}, "ENTER", nullptr},
-    {{"WR", "SAV", "OUT"}, "WRITE", nullptr},
+    {{"READ", "IN"}, "READ", cmd_read},
+    {{"ENT"}, "ENTER", cmd_enter},
+    {{"WR", "SAV", "OUT"}, "WRITE", cmd_write},
     {{"STAT"}, "STAT", nullptr},
     {{"BIN", "HIS"}, "BIN", nullptr},
     {{"FFT"}, "FFT", nullptr},

@@ -65,9 +65,9 @@ TEST(CommandTable, PrefixOrderSettlesOverlaps) {
 // becomes available leaves this list, and nothing joins it.
 TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
-      "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LEGEND", "LIST",  "SORT",
-      "POINT", "EDIT",  "$",     "PLOT",  "FORM",   "MAKE",  "SET",
-      "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "STAT",   "BIN",   "FFT",
+      "LABEL", "DIR",   "CD",    "LINE",    "SORT",
+      "POINT", "EDIT",  "$",     "FORM",  "MAKE",  "SET",
+      "ADD",   "MARK",  "INT",   "STAT",   "BIN",   "FFT",
       "MATH",  "SWAP",  "CALC",  "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};
   std::set<std::string> missing;

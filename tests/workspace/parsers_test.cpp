@@ -21,7 +21,8 @@ TEST(Parsers, ArgumentStartAndScanAfter) {
   EXPECT_EQ(argument_start(std::string(70, 'X')), -1);
   EXPECT_EQ(argument_start(padded("ECHO    far")), 9);
   EXPECT_EQ(scan_after(padded("READ/3 x"), "/ "), 6);
-  EXPECT_EQ(scan_after(padded("FORM ?"), "?H"), 0);  // nothing after "?" but blanks
+  EXPECT_EQ(scan_after(padded("FORM ?"), "?H"), 7);  // the blank after "?"
+  EXPECT_EQ(scan_after("FORM ?", "?H"), 0);          // nothing after "?"
   EXPECT_EQ(scan_after(padded("LIST"), "/"), -1);
   EXPECT_EQ(scan_after("A==B", "="), 4);
 }
@@ -92,6 +93,13 @@ TEST_F(RangeTest, BlanksDecideWhetherAColonIsARange) {
   range("LIST/:5", 50);  // empty first bound keeps its default
   EXPECT_EQ(n1, 1);
   EXPECT_EQ(n2, 5);
+  range("WRITE/1:20/F=4 file", 50);  // a qualifier after the range
+  EXPECT_EQ(n1, 1);
+  EXPECT_EQ(n2, 20);
+  range("LIST/1:N/2", 50);  // but a divisor stays part of the bound
+  EXPECT_EQ(n2, 25);
+  range("LIST/1:100/M", 50, 4);
+  EXPECT_EQ(n2, 25);
   range("LIST/10:", 50);
   EXPECT_EQ(n1, 10);
   EXPECT_EQ(n2, 50);
