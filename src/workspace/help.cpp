@@ -191,7 +191,7 @@ constexpr Text kPlot[] = {
     "PLOT[/options]",
     "   /n1:n2     points n1 to n2     /DATA    axes at the data limits",
     "   /XLOG /YLOG /ZLOG log axes     /LEG[=n] legend in corner n (1-4)",
-    "   /TEXT      character plot      /DROP    droplines to the X axis",
+    "   /TEXT      character plot      /DROP    droplines to the bottom axis",
     "   /PRINT     HPGL file           /PS      PostScript file",
     "   /OVER      overwrite the plot file      /THETA=a  3D view angle",
     "   /CON       contour, colours by Z",
