@@ -6,7 +6,7 @@
 set -euo pipefail
 build=${1:-build-fuzz}
 total=${2:-60}
-targets=("$build"/fuzz/fuzz_*)
+targets=("$build"/fuzz_*)
 [ -e "${targets[0]}" ] || { echo "no fuzz targets in $build"; exit 0; }
 per=$(( total / ${#targets[@]} ))
 [ "$per" -lt 5 ] && per=5
