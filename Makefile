@@ -26,7 +26,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	$(BUILD)/verto_bench --benchmark_format=console
+	$(BUILD)/bench/verto_bench --benchmark_format=console
 
 test-sanitize: deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DVERTO_SANITIZE=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug

@@ -2,8 +2,12 @@
 // The console on a terminal or on piped standard input and output.
 // Records start a new line lazily, so "overwrite the current line" is a
 // carriage return on the line last written. With standard input not a
-// terminal, each line read is echoed after its prompt as if typed.
+// terminal, each line read is echoed after its prompt as if typed. On a
+// terminal, key mode reads single keys without echo (raw_terminal.h);
+// colours and the title are written as ANSI sequences only when standard
+// output is a terminal that shows them.
 #include <cstdio>
+#include <string>
 
 #include "workspace/console.h"
 
@@ -13,7 +17,14 @@ class TerminalConsole : public Console {
  public:
   TerminalConsole(std::FILE* in = stdin, std::FILE* out = stdout);
   ~TerminalConsole() override;
+  TerminalConsole(const TerminalConsole&) = delete;
+  TerminalConsole& operator=(const TerminalConsole&) = delete;
+
   bool interactive() const override { return input_is_terminal_; }
+  void set_key_mode(bool on) override;
+  void interrupt_key_read() override;
+  void set_text_colour(int palette_index) override;
+  void set_title(std::string_view title) override;
   // Ends the current line (at exit).
   void finish();
 
@@ -28,10 +39,21 @@ class TerminalConsole : public Console {
 
  private:
   void put(std::string_view text);
-  std::FILE* in_;
+  int next_byte();             // from the buffer or the descriptor; -1 at the end
+  bool byte_within(int ms);    // more input arrives within `ms` milliseconds
+  int read_raw_key();          // one key in key mode, escape sequences decoded
+  int decode_key(int byte);    // the key a byte starts (reads the rest of a sequence)
   std::FILE* out_;
+  int in_fd_;
   bool input_is_terminal_ = false;
-  bool line_open_ = false;  // a line was started and not yet ended
+  bool styled_output_ = false;  // ANSI colours and title
+  bool key_mode_ = false;
+  bool line_open_ = false;      // a line was started and not yet ended
+  bool at_end_ = false;
+  int wake_[2] = {-1, -1};      // interrupt_key_read writes, read_key polls
+  std::string buffer_;          // input read but not yet used
+  std::size_t buffer_pos_ = 0;
+  int pushed_back_ = -1;        // a byte read after Esc that starts the next key
 };
 
 }  // namespace verto

@@ -9,6 +9,7 @@
 #include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
+#include "workspace/help.h"
 
 namespace verto {
 
@@ -33,7 +34,7 @@ const CommandEntry kTable[] = {
     {{"ED"}, "EDIT", cmd_edit},
     {{"$"}, "$", cmd_shell},
     {{"PLOT"}, "PLOT", cmd_plot},
-    {{"HELP", "?"}, "HELP", nullptr},
+    {{"HELP", "?"}, "HELP", cmd_help},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", cmd_form},
     {{"MAKE"}, "MAKE", cmd_make},

@@ -8,6 +8,18 @@
 
 namespace verto {
 
+// Key codes of read_key beyond the characters themselves.
+constexpr int kKeyEndOfInput = -1;   // no more input
+constexpr int kKeyInterrupted = -2;  // interrupt_key_read was called
+constexpr int kKeyPageDown = 0x151;  // keys without a character code
+constexpr int kKeyPageUp = 0x149;
+constexpr int kKeyOther = 0x100;     // any other function or cursor key
+
+// Palette indices used by the console (the standard 16-colour palette).
+constexpr int kColourRed = 4;
+constexpr int kColourLightBlue = 9;
+constexpr int kColourWhite = 15;
+
 class Console {
  public:
   virtual ~Console() = default;
@@ -50,6 +62,20 @@ class Console {
   }
   // True when a user types at a keyboard (key-by-key input is possible).
   virtual bool interactive() const { return false; }
+
+  // Key-at-a-time input without echo (on) or line input (off). The line
+  // editor switches it on while it reads the keys of one line.
+  virtual void set_key_mode(bool /*on*/) {}
+  // Makes a read_key blocked on another thread return kKeyInterrupted
+  // soon. Safe to call from any thread; a wake-up that finds no reader
+  // may end the next read_key early, so readers treat it as "look again".
+  virtual void interrupt_key_read() {}
+  // Text colour as an index of the standard 16-colour palette
+  // (kColourRed, kColourLightBlue, kColourWhite); ignored where the
+  // console shows no colours.
+  virtual void set_text_colour(int /*palette_index*/) {}
+  // Title of the console window.
+  virtual void set_title(std::string_view /*title*/) {}
 
  protected:
   virtual void do_record(std::string_view text) = 0;

@@ -14,6 +14,7 @@ std::string MemoryConsole::text() const {
 void MemoryConsole::do_record(std::string_view text) {
   if (discard_) return;
   lines_.emplace_back(text);
+  cursor_ = text.size();
 }
 
 void MemoryConsole::do_prompt(std::string_view text) { do_record(text); }
@@ -24,12 +25,20 @@ void MemoryConsole::do_overwrite(std::string_view text) {
   std::string& cur = lines_.back();
   if (cur.size() < text.size()) cur.resize(text.size(), ' ');
   cur.replace(0, text.size(), text);
+  cursor_ = text.size();
 }
 
 void MemoryConsole::do_append(std::string_view text) {
   if (discard_) return;
-  if (lines_.empty()) lines_.emplace_back();
-  lines_.back() += text;
+  if (lines_.empty()) {
+    lines_.emplace_back();
+    cursor_ = 0;
+  }
+  std::string& cur = lines_.back();
+  if (cursor_ > cur.size()) cursor_ = cur.size();
+  if (cur.size() < cursor_ + text.size()) cur.resize(cursor_ + text.size(), ' ');
+  cur.replace(cursor_, text.size(), text);
+  cursor_ += text.size();
 }
 
 std::optional<std::string> MemoryConsole::do_read_line(int max_len) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "expr/evaluator.h"
+#include "workspace/line_editor.h"
 #include "workspace/system.h"
 #include "workspace/workspace.h"
 
@@ -21,6 +22,7 @@ struct Session {
   SystemServices& system;
   WindowServices* window = nullptr;  // null: no plot window available
   bool quit = false;                 // set by QUIT/EXIT
+  LineEditor editor;                 // history, macros, pending lines
 };
 
 }  // namespace verto

@@ -3,6 +3,7 @@
 // environment lookups and the current directory. The real implementation
 // uses the operating system; tests and fuzz targets use a fake that never
 // starts anything.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,7 +43,11 @@ class InertSystemServices : public SystemServices {
     edited_files.emplace_back(path);
     return false;
   }
-  std::optional<std::string> getenv(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> getenv(std::string_view name) override {
+    auto it = environment.find(std::string(name));
+    if (it == environment.end()) return std::nullopt;
+    return it->second;
+  }
   bool change_directory(std::string_view path) override {
     directories.emplace_back(path);
     return false;
@@ -50,6 +55,7 @@ class InertSystemServices : public SystemServices {
   std::string current_directory() override { return "."; }
 
   std::vector<std::string> shell_commands, edited_files, directories;
+  std::map<std::string, std::string> environment;  // what getenv finds
 };
 
 }  // namespace verto

@@ -7,7 +7,8 @@
 
 namespace verto {
 
-const char* const kVersionText = "Data Analysis Program, version 5.3";
+const char* const kVersionText = "Version 5.3";
+const char* const kVersionSuffix = "-Win 3.0";
 
 Workspace::Workspace()
     : X(kMaxNpts), Y(kMaxNpts), S(kMaxNpts),
@@ -55,10 +56,15 @@ void print_welcome(const Workspace& ws, Console& con) {
   con.record("");
   con.record("");
   con.record(" Welcome to VERTO!");
-  con.record(std::string(" ") + kVersionText);
+  // The 12-character version text and the 12-character suffix.
+  std::string version(kVersionText);
+  version.resize(12, ' ');
+  version += kVersionSuffix;
+  version.resize(24, ' ');
+  con.record(" " + version);
   con.record("");
   write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
-  write_formatted(con, "(1X,A,A1)",
+  write_formatted(con, "(1X,A,A)",
                   {"variable: ", std::string_view(&ws.variable_letters[ws.variable - 1], 1)});
   con.record("");
   con.record("");

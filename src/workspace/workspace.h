@@ -98,6 +98,7 @@ bool add_line_marker(Workspace& ws, Console& con, int index,
 void reset_workspace(Workspace& ws, Console& con);
 void print_welcome(const Workspace& ws, Console& con);
 
-extern const char* const kVersionText;
+extern const char* const kVersionText;    // "Version 5.3"
+extern const char* const kVersionSuffix;  // "-Win 3.0"
 
 }  // namespace verto

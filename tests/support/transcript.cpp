@@ -8,6 +8,7 @@
 #include "workspace/dispatch.h"
 #include "workspace/memory_console.h"
 #include "workspace/session.h"
+#include "workspace/startup.h"
 #include "workspace/system.h"
 
 namespace verto::testing {
@@ -51,6 +52,24 @@ Transcript parse_transcript(const std::string& text) {
     if (line.rfind("@unread ", 0) == 0) {
       t.inputs.push_back(line.substr(8));
       ++t.unread;
+      continue;
+    }
+    if (line == "@startup") {
+      t.startup = true;
+      continue;
+    }
+    if (line.rfind("@args", 0) == 0 && (line.size() == 5 || line[5] == ' ')) {
+      t.startup = true;
+      std::istringstream words(line.substr(5));
+      std::string word;
+      while (words >> word) t.arguments.push_back(word);
+      continue;
+    }
+    if (line.rfind("@env ", 0) == 0) {
+      t.startup = true;
+      auto eq = line.find('=', 5);
+      if (eq != std::string::npos)
+        t.environment.emplace_back(line.substr(5, eq - 5), line.substr(eq + 1));
       continue;
     }
     if (!line.empty() && line[0] == '#') continue;
@@ -130,7 +149,13 @@ std::string run_transcript(const Transcript& t) {
   MemoryConsole con;
   for (const auto& in : t.inputs) con.add_input(in);
   InertSystemServices sys;
+  for (const auto& [name, value] : t.environment) sys.environment[name] = value;
   Session s(con, sys);
+  if (t.startup) {
+    StartupOptions options;
+    options.wait_after_banner = false;
+    run_startup(s, t.arguments, options);
+  }
   run_command_loop(s);
 
   std::vector<std::string> actual;

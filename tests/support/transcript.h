@@ -14,6 +14,11 @@
 //                                exactly these lines
 //   @unread TEXT                 a typed line the session must leave
 //                                unread (it ended before)
+//   @startup                     run the program's start-up first (VERTO.INI,
+//                                banner, welcome text, start-up READ)
+//   @args A B ...                program arguments; implies @startup
+//   @env NAME=VALUE              an environment variable the start-up sees;
+//                                implies @startup
 // Every other line is expected console output. Lines are compared without
 // trailing blanks.
 #include <filesystem>
@@ -33,6 +38,9 @@ struct Transcript {
   std::vector<TranscriptFile> files;   // created before the run
   std::vector<TranscriptFile> checks;  // compared after the run
   int unread = 0;                      // typed lines left at the end
+  bool startup = false;                // run the start-up before the loop
+  std::vector<std::string> arguments;  // program arguments of the start-up
+  std::vector<std::pair<std::string, std::string>> environment;
 };
 
 Transcript parse_transcript(const std::string& text);

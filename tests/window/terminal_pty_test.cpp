@@ -1,0 +1,229 @@
+// Runs the program in a pseudo-terminal, types keys into it and reads the
+// screen, and checks that the terminal gets its mode back however the
+// program ends.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+class PtyProgram {
+ public:
+  ~PtyProgram() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
+    std::error_code ec;
+    if (!dir_.empty()) fs::remove_all(dir_, ec);
+  }
+
+  // Starts the program on a fresh terminal in an empty directory.
+  bool start(std::vector<std::string> args) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return false;
+    std::string name = ptsname(master_);
+    slave_ = open(name.c_str(), O_RDWR | O_NOCTTY);  // kept to look at the mode
+    if (slave_ < 0 || tcgetattr(slave_, &initial_) != 0) return false;
+    dir_ = fs::temp_directory_path() / ("verto-pty-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+    pid_ = fork();
+    if (pid_ < 0) return false;
+    if (pid_ == 0) {
+      setsid();
+      int fd = open(name.c_str(), O_RDWR);  // becomes the controlling terminal
+      if (fd < 0) _exit(126);
+      dup2(fd, 0);
+      dup2(fd, 1);
+      dup2(fd, 2);
+      if (chdir(dir_.c_str()) != 0) _exit(126);
+      setenv("TERM", "xterm", 1);
+      unsetenv("NO_COLOR");
+      unsetenv("VERTO");
+      std::vector<char*> argv;
+      std::string program = VERTO_BINARY;
+      argv.push_back(program.data());
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    return true;
+  }
+
+  void type(std::string_view keys) {
+    [[maybe_unused]] auto n = write(master_, keys.data(), keys.size());
+  }
+
+  // Reads the screen until `text` has appeared after position `from`.
+  bool wait_for(std::string_view text, std::size_t from = 0, int ms = 5000) {
+    auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (screen_.find(text, from) == std::string::npos) {
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+      if (left <= 0) return false;
+      struct pollfd p {master_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+      char buf[4096];
+      ssize_t n = read(master_, buf, sizeof buf);
+      if (n <= 0) return false;
+      screen_.append(buf, static_cast<std::size_t>(n));
+    }
+    return true;
+  }
+
+  // Waits until the terminal is (or is no longer) in key-at-a-time mode.
+  bool wait_for_raw(bool raw, int ms = 5000) {
+    auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+      if (((mode().c_lflag & ICANON) == 0) == raw) return true;
+      drain();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+
+  // Exit status after the program ended; -1 when it did not end in time.
+  int wait_exit(int ms = 5000) {
+    auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return status;
+      }
+      drain();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return -1;
+  }
+
+  void signal(int sig) { kill(pid_, sig); }
+
+  struct termios mode() const {
+    struct termios t {};
+    tcgetattr(slave_, &t);
+    return t;
+  }
+  bool mode_restored() const {
+    struct termios now = mode();
+    return now.c_lflag == initial_.c_lflag && now.c_iflag == initial_.c_iflag &&
+           now.c_cc[VSUSP] == initial_.c_cc[VSUSP];
+  }
+  const std::string& screen() const { return screen_; }
+  std::size_t seen() const { return screen_.size(); }
+
+ private:
+  void drain() {
+    char buf[4096];
+    struct pollfd p {master_, POLLIN, 0};
+    while (poll(&p, 1, 0) > 0) {
+      ssize_t n = read(master_, buf, sizeof buf);
+      if (n <= 0) break;
+      screen_.append(buf, static_cast<std::size_t>(n));
+    }
+  }
+
+  int master_ = -1, slave_ = -1;
+  pid_t pid_ = -1;
+  struct termios initial_ {};
+  fs::path dir_;
+  std::string screen_;
+};
+
+int count(const std::string& text, std::string_view what) {
+  int n = 0;
+  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+TEST(TerminalSession, KeysAreEditedAndTheModeComesBack) {
+  PtyProgram p;
+  ASSERT_TRUE(p.start({}));
+  ASSERT_TRUE(p.wait_for("Hit [PageDown] key to continue")) << p.screen();
+  EXPECT_NE(p.screen().find("\033]0;VERTO! Console\007"), std::string::npos) << "the title";
+  EXPECT_NE(p.screen().find("\033[31m"), std::string::npos) << "the banner is red";
+  ASSERT_TRUE(p.wait_for_raw(true)) << "waiting for a key after the banner";
+  EXPECT_EQ(p.screen().find("Welcome to VERTO!"), std::string::npos) << "nothing before the key";
+  p.type("\033[6~");  // PageDown
+  ASSERT_TRUE(p.wait_for("variable: X")) << p.screen();
+  ASSERT_TRUE(p.wait_for_raw(true)) << "the prompt reads single keys";
+
+  std::size_t mark = p.seen();
+  p.type("echo hi\r");
+  ASSERT_TRUE(p.wait_for("\r\n hi", mark)) << p.screen().substr(mark);
+  EXPECT_NE(p.screen().find("echo hi", mark), std::string::npos) << "keys are echoed";
+
+  mark = p.seen();
+  p.type("\x1a");  // Ctrl-Z recalls the line
+  ASSERT_TRUE(p.wait_for(">echo hi", mark)) << p.screen().substr(mark);
+  p.type("\r");
+  ASSERT_TRUE(p.wait_for("\r\n hi", mark));
+
+  mark = p.seen();
+  p.type("ecx\x7fho two\r");  // Backspace as terminals send it
+  ASSERT_TRUE(p.wait_for("\r\n two", mark)) << p.screen().substr(mark);
+
+  mark = p.seen();
+  p.type("junk\x1b");  // Esc drops the line
+  p.type("echo three\r");
+  ASSERT_TRUE(p.wait_for("\r\n three", mark)) << p.screen().substr(mark);
+
+  mark = p.seen();
+  p.type("\033[A\r");  // cursor up recalls as Ctrl-Z does
+  ASSERT_TRUE(p.wait_for("\r\n three", mark)) << p.screen().substr(mark);
+
+  p.type("quit\r");
+  int status = p.wait_exit();
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(p.mode_restored());
+  EXPECT_EQ(count(p.screen(), "Unknown command"), 0) << p.screen();
+}
+
+TEST(TerminalSession, CtrlDOnAnEmptyLineEndsTheProgram) {
+  PtyProgram p;
+  ASSERT_TRUE(p.start({"--no-wait"}));
+  ASSERT_TRUE(p.wait_for("variable: X"));
+  ASSERT_TRUE(p.wait_for_raw(true));
+  p.type("\x04");
+  int status = p.wait_exit();
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(p.mode_restored());
+}
+
+TEST(TerminalSession, SignalsRestoreTheTerminal) {
+  for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGSEGV}) {
+    PtyProgram p;
+    ASSERT_TRUE(p.start({"--no-wait"}));
+    ASSERT_TRUE(p.wait_for("variable: X"));
+    ASSERT_TRUE(p.wait_for_raw(true)) << sig;
+    p.type("half typed");
+    ASSERT_TRUE(p.wait_for("half typed"));
+    if (sig == SIGINT) p.type("\x03");  // Ctrl-C still interrupts
+    else p.signal(sig);
+    int status = p.wait_exit();
+    ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << " status " << status;
+    EXPECT_EQ(WTERMSIG(status), sig);
+    EXPECT_TRUE(p.mode_restored()) << "signal " << sig;
+  }
+}
+
+}  // namespace
