@@ -1,0 +1,18 @@
+#pragma once
+// Sorts ra(1..n) ascending and permutes rb and rc the same way, through an
+// index sort of ra (iwksp) and a copy of each array (wksp); the caller
+// supplies both work arrays (n entries each). Equal keys keep the order the
+// index sort leaves them in.
+//
+// Returns false, leaving all three arrays unchanged, when n exceeds any of
+// the arrays or when the index sort fails (its pause has then been shown).
+#include <span>
+
+namespace verto {
+
+class Console;
+
+bool Sort3(Console& con, int n, std::span<float> ra, std::span<float> rb,
+           std::span<float> rc, std::span<float> wksp, std::span<int> iwksp);
+
+}  // namespace verto
