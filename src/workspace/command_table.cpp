@@ -2,6 +2,8 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "analysis/commands.h"
+#include "expr/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -39,12 +41,12 @@ const CommandEntry kTable[] = {
     {{"READ", "IN"}, "READ", nullptr},
     {{"ENT"}, "ENTER", nullptr},
     {{"WR", "SAV", "OUT"}, "WRITE", nullptr},
-    {{"STAT"}, "STAT", nullptr},
-    {{"BIN", "HIS"}, "BIN", nullptr},
+    {{"STAT"}, "STAT", cmd_stat},
+    {{"BIN", "HIS"}, "BIN", cmd_bin},
     {{"FFT"}, "FFT", nullptr},
-    {{"MAT"}, "MATH", nullptr},
-    {{"SW"}, "SWAP", nullptr},
-    {{"CAL"}, "CALC", nullptr},
+    {{"MAT"}, "MATH", cmd_math},
+    {{"SW"}, "SWAP", cmd_swap},
+    {{"CAL"}, "CALC", cmd_calc},
     {{"D"}, "D", nullptr},
     {{"REG"}, "REGRESS", nullptr},
     {{"FIT"}, "FIT", nullptr},

@@ -67,8 +67,8 @@ TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
       "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LEGEND", "LIST",  "SORT",
       "POINT", "EDIT",  "$",     "PLOT",  "HELP",    "FORM",   "MAKE",  "SET",
-      "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "STAT",   "BIN",   "FFT",
-      "MATH",  "SWAP",  "CALC",  "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
+      "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "FFT",
+      "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};
   std::set<std::string> missing;
   for (const auto& e : command_table())
