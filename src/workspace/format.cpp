@@ -17,12 +17,12 @@ namespace {
 // Limits that keep a malformed or hostile descriptor list cheap: widths,
 // decimals and repeat counts are capped, groups nest at most kMaxDepth deep
 // (deeper groups are dropped), and one call performs at most kMaxSteps
-// descriptor visits and writes at most kMaxOutput characters; output stops
-// silently where a limit is hit.
+// descriptor visits and writes at most kMaxOutput characters (both limits
+// grow with the number of items); output stops silently where one is hit.
 constexpr int kMaxWidth = 1000;
 constexpr int kMaxRepeat = 1000;
 constexpr int kMaxDepth = 32;
-constexpr long kMaxSteps = 1'000'000;
+constexpr long kMaxSteps = 100'000;
 constexpr std::size_t kMaxOutput = 1'000'000;
 
 std::string stars(int width) { return std::string(width > 0 ? width : 1, '*'); }
@@ -334,7 +334,10 @@ std::string item_text(const FormatItem& item) {
 
 class Writer {
  public:
-  Writer(std::span<const FormatItem> items, bool keep_cursor) : items_(items) {
+  Writer(std::span<const FormatItem> items, bool keep_cursor)
+      : items_(items),
+        max_steps_(kMaxSteps + 10 * static_cast<long>(items.size())),
+        max_output_(kMaxOutput + 1000 * items.size()) {
     out_.keep_cursor = keep_cursor;
   }
 
@@ -371,7 +374,7 @@ class Writer {
   }
 
   bool budget_left() {
-    return ++steps_ <= kMaxSteps && output_ + cur_.size() + pending_ <= kMaxOutput;
+    return ++steps_ <= max_steps_ && output_ + cur_.size() + pending_ <= max_output_;
   }
 
   bool run_node(const Node& n) {
@@ -462,6 +465,8 @@ class Writer {
 
   std::span<const FormatItem> items_;
   std::size_t next_ = 0;
+  long max_steps_;
+  std::size_t max_output_;
   long steps_ = 0;
   std::size_t output_ = 0;
   std::size_t pending_ = 0;
@@ -541,7 +546,7 @@ std::string format_exp(double value, int width, int decimals, int exp_digits) {
 
   std::string kept;
   int exponent = 0;  // of the form 0.ddd x 10^exponent
-  if (a == 0) {
+  if (a == 0) {  // zero, negative zero included, is "0.000E+00"
     kept.assign(d, '0');
     neg = false;
   } else {

@@ -288,6 +288,12 @@ TEST(FormatItems, MalformedListsStayBounded) {
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_EQ(recs("(A999999)", {"ab"}), Records{std::string(998, ' ') + "ab"});
+
+  // The limits still let long, legitimate item lists through.
+  std::vector<FormatItem> many(200000, FormatItem(1.5));
+  auto out = format_items("(1X,5F8.2)", many);
+  ASSERT_EQ(out.records.size(), 40000u);
+  EXPECT_EQ(out.records.back(), "     1.50    1.50    1.50    1.50    1.50");
 }
 
 TEST(ShortestReal, Presentation) {

@@ -21,7 +21,8 @@ TEST(Parsers, ArgumentStartAndScanAfter) {
   EXPECT_EQ(argument_start(std::string(70, 'X')), -1);
   EXPECT_EQ(argument_start(padded("ECHO    far")), 9);
   EXPECT_EQ(scan_after(padded("READ/3 x"), "/ "), 6);
-  EXPECT_EQ(scan_after(padded("FORM ?"), "?H"), 0);  // nothing after "?" but blanks
+  EXPECT_EQ(scan_after(padded("FORM ?"), "?H"), 7);  // the blank after "?"
+  EXPECT_EQ(scan_after("FORM ?", "?H"), 0);          // nothing after "?"
   EXPECT_EQ(scan_after(padded("LIST"), "/"), -1);
   EXPECT_EQ(scan_after("A==B", "="), 4);
 }
