@@ -3,9 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <optional>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "numeric/fpoly.h"
@@ -15,21 +13,15 @@
 #include "numeric/mrqmin.h"
 #include "numeric/sort.h"
 #include "numeric/sort3.h"
-#include "workspace/console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
 
-// Pauses cannot occur in these runs; a console that drops everything.
-class SilentConsole : public Console {
- protected:
-  void do_record(std::string_view) override {}
-  void do_prompt(std::string_view) override {}
-  void do_overwrite(std::string_view) override {}
-  void do_append(std::string_view) override {}
-  std::optional<std::string> do_read_line(int) override { return std::string(); }
-  int do_read_key() override { return -1; }
-  void do_pause(std::string_view) override {}
+// Pauses cannot occur in these runs; the console keeps nothing.
+class SilentConsole : public MemoryConsole {
+ public:
+  SilentConsole() { set_discard(true); }
 };
 
 constexpr int kPoints = 50000;

@@ -39,8 +39,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static verto::MemoryConsole con;
   static verto::InertSystemServices sys;
+  static verto::Session s(con, sys);
+  static const verto::Session pristine(con, sys);
+  // Every input starts from a fresh state; copying keeps the arrays'
+  // storage instead of allocating 50000-point arrays per run.
   con.set_discard(true);
-  verto::Session s(con, sys);
+  s.ws = pristine.ws;
+  s.expr = pristine.expr;
+  s.quit = false;
   std::string text(reinterpret_cast<const char*>(data), size);
   std::size_t start = 0;
   int lines = 0;

@@ -7,12 +7,10 @@
 
 #include "numeric/covsrt.h"
 #include "numeric/gaussj.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
-
-using test::FakeConsole;
 
 // Column-major n x n matrix with leading dimension ld.
 struct Mat {
@@ -37,7 +35,7 @@ TEST(Gaussj, InvertingTwiceGivesTheMatrixBack) {
     Mat m = random_well_conditioned(gen, n, ld);
     for (int i = n + 1; i <= ld; ++i) m(i, 1) = 123.f;
     const Mat orig = m;
-    FakeConsole con;
+    MemoryConsole con;
     std::vector<float> b(static_cast<std::size_t>(ld), 0.f);
     ASSERT_TRUE(Gaussj(con, m.v, n, ld, b, 0, 1));
     ASSERT_TRUE(Gaussj(con, m.v, n, ld, b, 0, 1));
@@ -45,7 +43,7 @@ TEST(Gaussj, InvertingTwiceGivesTheMatrixBack) {
     for (int i = 1; i <= n; ++i)
       for (int j = 1; j <= n; ++j) ASSERT_NEAR(m(i, j), o(i, j), 1e-5f * n) << n << ":" << i << "," << j;
     for (int i = n + 1; i <= ld; ++i) EXPECT_EQ(m(i, 1), 123.f);
-    EXPECT_TRUE(con.pauses.empty());
+    EXPECT_TRUE(con.lines().empty());
   }
 }
 
@@ -65,7 +63,7 @@ TEST(Gaussj, SolvesSeveralRightHandSides) {
       for (int j = 1; j <= n; ++j) s += static_cast<double>(a(i, j)) * z(j, l);
       b(i, l) = static_cast<float>(s);
     }
-  FakeConsole con;
+  MemoryConsole con;
   ASSERT_TRUE(Gaussj(con, m.v, n, ld, b.v, k, ld));
   for (int i = 1; i <= n; ++i)
     for (int l = 1; l <= k; ++l) EXPECT_NEAR(b(i, l), z(i, l), 1e-5f);
@@ -82,7 +80,7 @@ TEST(Gaussj, TiedPivotsStillGiveTheInverse) {
   // Every candidate of a pass ties in magnitude: a signed permutation and a
   // matrix of +-1 entries; the last candidate of the scan is taken, which
   // reorders rows and columns but not the result.
-  FakeConsole con;
+  MemoryConsole con;
   Mat p(3, 3);
   p(1, 3) = 2.f;
   p(2, 1) = -2.f;
@@ -106,42 +104,44 @@ TEST(Gaussj, TiedPivotsStillGiveTheInverse) {
   EXPECT_FLOAT_EQ(h(1, 2), 0.5f);
   EXPECT_FLOAT_EQ(h(2, 1), 0.5f);
   EXPECT_FLOAT_EQ(h(2, 2), -0.5f);
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Gaussj, SingularMatricesPauseAndFail) {
-  {  // a zero row
-    FakeConsole con;
+  {  // a zero row; the pause waits for the user's (blank) line
+    MemoryConsole con;
+    con.add_input("");
     Mat m(3, 3);
     m(1, 1) = 1.f; m(1, 2) = 2.f; m(1, 3) = 3.f;
     m(3, 1) = 4.f; m(3, 2) = 5.f; m(3, 3) = 6.f;
     std::vector<float> b{1, 1, 1};
     EXPECT_FALSE(Gaussj(con, m.v, 3, 3, b, 1, 1));
-    EXPECT_EQ(con.pauses, std::vector<std::string>{"singular matrix in gaussj"});
+    EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
+    EXPECT_EQ(con.inputs_left(), 0);
     for (float x : m.v) EXPECT_TRUE(std::isfinite(x));
   }
   {  // rank one, no zero entries
-    FakeConsole con;
+    MemoryConsole con;
     Mat m(2, 2);
     m(1, 1) = 1.f; m(1, 2) = 1.f; m(2, 1) = 1.f; m(2, 2) = 1.f;
     std::vector<float> b{1, 2};
     EXPECT_FALSE(Gaussj(con, m.v, 2, 2, b, 1, 1));
-    EXPECT_EQ(con.pauses, std::vector<std::string>{"singular matrix in gaussj"});
+    EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
   }
   {  // all zeros, and a matrix of NaNs (no usable pivot at all)
-    FakeConsole con;
+    MemoryConsole con;
     Mat z(2, 2);
     std::vector<float> b(2);
     EXPECT_FALSE(Gaussj(con, z.v, 2, 2, b, 1, 1));
     Mat nan(2, 2);
     for (auto& x : nan.v) x = NAN;
     EXPECT_FALSE(Gaussj(con, nan.v, 2, 2, b, 1, 1));
-    EXPECT_EQ(con.pauses.size(), 2u);
+    EXPECT_EQ(con.lines().size(), 2u);
   }
 }
 
 TEST(Gaussj, SizesOutsideTheStorageAreRefused) {
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> m(4, 1.f), b(2, 1.f);
   EXPECT_FALSE(Gaussj(con, m, 3, 2, b, 1, 1));   // np < n
   EXPECT_FALSE(Gaussj(con, m, 2, 2, b, 2, 1));   // k > kp
@@ -150,7 +150,7 @@ TEST(Gaussj, SizesOutsideTheStorageAreRefused) {
   EXPECT_FALSE(Gaussj(con, big, 51, 51, bb, 1, 1));  // beyond 50 unknowns
   EXPECT_TRUE(Gaussj(con, m, 0, 2, b, 1, 1));
   EXPECT_EQ(m, std::vector<float>(4, 1.f));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Covsrt, AllParametersAdjustedLeavesTheMatrix) {

@@ -8,12 +8,10 @@
 
 #include "numeric/fpoly.h"
 #include "numeric/lfit.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
-
-using test::FakeConsole;
 
 constexpr int kLd = 9;  // the leading dimension the FIT command uses
 
@@ -46,7 +44,7 @@ TEST(Fpoly, PowersOfX) {
 
 TEST(Lfit, ExactStraightLine) {
   const Data d = sample(10, 0.f, 1.f, [](double x) { return 2 + 3 * x; });
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a(2, 0.f), covar(kLd * kLd, 0.f);
   std::vector<int> lista{1, 2};
   float chisq = -1.f;
@@ -60,13 +58,13 @@ TEST(Lfit, ExactStraightLine) {
   EXPECT_NEAR(cov(covar, 2, 2), 10 / det, 1e-6);
   EXPECT_NEAR(cov(covar, 1, 2), -45 / det, 1e-6);
   EXPECT_EQ(cov(covar, 1, 2), cov(covar, 2, 1));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Lfit, CubicWithWeightsRecoversCoefficients) {
   Data d = sample(40, -2.f, 0.1f, [](double x) { return 0.5 - 1.5 * x + 0.25 * x * x + 2 * x * x * x; });
   for (std::size_t i = 0; i < d.sig.size(); ++i) d.sig[i] = 0.5f + 0.05f * static_cast<float>(i % 7);
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a(4, 9.f), covar(kLd * kLd);
   std::vector<int> lista{1, 2, 3, 4};
   float chisq = 0.f;
@@ -82,7 +80,7 @@ TEST(Lfit, CubicWithWeightsRecoversCoefficients) {
 TEST(Lfit, HeldParameterKeepsItsValue) {
   // y = 1 + 2x + 3x^2; a(2) held at its true value, LISTA (3, 1) adjusted.
   const Data d = sample(21, -1.f, 0.1f, [](double x) { return 1 + 2 * x + 3 * x * x; });
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a{0.f, 2.f, 0.f}, covar(kLd * kLd, 5.f);
   std::vector<int> lista{3, 1, 0};
   float chisq = 0.f;
@@ -107,7 +105,7 @@ TEST(Lfit, HeldParameterKeepsItsValue) {
   ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 21, a, 3, lista, 2, covar, kLd, chisq, Fpoly));
   EXPECT_EQ(a[1], 5.f);
   EXPECT_GT(chisq, 1.f);
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Lfit, BasisWithContextExponentialSum) {
@@ -117,7 +115,7 @@ TEST(Lfit, BasisWithContextExponentialSum) {
     for (std::size_t j = 0; j < af.size(); ++j) af[j] = std::exp(static_cast<float>(j) * scale * x);
   };
   const Data d = sample(30, 0.f, 0.1f, [](double x) { return 3 - 2 * std::exp(0.5 * x) + 0.5 * std::exp(x); });
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a(3), covar(kLd * kLd);
   std::vector<int> lista{1, 2, 3};
   float chisq = 0.f;
@@ -133,49 +131,49 @@ TEST(Lfit, ListaIsCompletedAndChecked) {
   std::vector<float> covar(kLd * kLd);
   float chisq = 0.f;
   {  // (1, 2, 4) of four parameters becomes (1, 2, 4, 3)
-    FakeConsole con;
+    MemoryConsole con;
     std::vector<float> a{0, 0, 0, 0};
     std::vector<int> lista{1, 2, 4, 0};
     ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly));
     EXPECT_EQ(lista, (std::vector<int>{1, 2, 4, 3}));
     EXPECT_NEAR(a[3], -1.f, 1e-4f);
-    EXPECT_TRUE(con.pauses.empty());
+    EXPECT_TRUE(con.lines().empty());
   }
   for (const std::vector<int>& bad :
        {std::vector<int>{1, 1, 3, 0}, std::vector<int>{1, 2, 9, 0}, std::vector<int>{0, 2, 3, 0}}) {
-    FakeConsole con;
+    MemoryConsole con;
     std::vector<float> a{7, 7, 7, 7};
     std::vector<int> lista = bad;
     EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly));
-    ASSERT_FALSE(con.pauses.empty());
-    for (const auto& p : con.pauses) EXPECT_EQ(p, "Improper set in LISTA");
+    ASSERT_FALSE(con.lines().empty());
+    for (const auto& p : con.lines()) EXPECT_EQ(p, "Improper set in LISTA");
     EXPECT_EQ(a, (std::vector<float>{7, 7, 7, 7}));
   }
   {  // a repeated entry: once for the repeat, once for the short count
-    FakeConsole con;
+    MemoryConsole con;
     std::vector<float> a(3);
     std::vector<int> lista{1, 1, 3};
     EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 12, a, 3, lista, 3, covar, kLd, chisq, Fpoly));
-    EXPECT_EQ(con.pauses.size(), 2u);
+    EXPECT_EQ(con.lines().size(), 2u);
   }
 }
 
 TEST(Lfit, SingularSystemPausesAndStops) {
   // All abscissae equal: a line through them is not determined.
   const std::vector<float> x(6, 1.f), y{1, 2, 3, 4, 5, 6}, sig(6, 1.f);
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a{4.f, 4.f}, covar(kLd * kLd);
   std::vector<int> lista{1, 2};
   float chisq = 42.f;
   EXPECT_FALSE(Lfit(con, x, y, sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly));
-  EXPECT_EQ(con.pauses, std::vector<std::string>{"singular matrix in gaussj"});
+  EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
   EXPECT_EQ(a, (std::vector<float>{4.f, 4.f}));
   EXPECT_EQ(chisq, 42.f);
 }
 
 TEST(Lfit, SizesOutOfRangeAreRefusedWithoutPause) {
   const Data d = sample(5, 0.f, 1.f, [](double x) { return x; });
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> a(2), small(3);
   std::vector<int> lista{1, 2};
   float chisq = 0.f;
@@ -183,7 +181,7 @@ TEST(Lfit, SizesOutOfRangeAreRefusedWithoutPause) {
   std::vector<float> covar(kLd * kLd);
   EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly));
   EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 5, a, 3, lista, 2, covar, kLd, chisq, Fpoly));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 }  // namespace

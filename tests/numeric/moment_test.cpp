@@ -7,15 +7,13 @@
 #include <vector>
 
 #include "numeric/moment.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
 
-using test::FakeConsole;
-
 TEST(Moment, OneToFour) {
-  FakeConsole con;
+  MemoryConsole con;
   const std::vector<float> d{1, 2, 3, 4};
   Moments m;
   ASSERT_TRUE(Moment(con, d, 4, m));
@@ -26,11 +24,11 @@ TEST(Moment, OneToFour) {
   EXPECT_FLOAT_EQ(m.skew, 0.f);
   EXPECT_FLOAT_EQ(m.curt, 10.25f / (4.f * 1.6666666f * 1.6666666f) - 3.f);
   EXPECT_NEAR(m.curt, -2.0775f, 1e-4f);
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Moment, ZeroVarianceGivesZeroSkewAndKurtosisQuietly) {
-  FakeConsole con;
+  MemoryConsole con;
   const std::vector<float> d{5, 5, 5};
   Moments m;
   ASSERT_TRUE(Moment(con, d, 3, m));
@@ -40,27 +38,27 @@ TEST(Moment, ZeroVarianceGivesZeroSkewAndKurtosisQuietly) {
   EXPECT_EQ(m.sdev, 0.f);
   EXPECT_EQ(m.skew, 0.f);
   EXPECT_EQ(m.curt, 0.f);
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Moment, FewerThanTwoValuesPausesAndGoesOn) {
-  FakeConsole con;
+  MemoryConsole con;
   const std::vector<float> d{7};
   Moments m;
   EXPECT_FALSE(Moment(con, d, 1, m));
-  ASSERT_EQ(con.pauses, std::vector<std::string>{"n must be at least 2 in moment"});
+  ASSERT_EQ(con.lines(), std::vector<std::string>{"n must be at least 2 in moment"});
   EXPECT_EQ(m.ave, 7.f);
   EXPECT_EQ(m.adev, 0.f);
   EXPECT_TRUE(std::isnan(m.var));  // 0 / 0 from the n - 1 divisor
 
-  FakeConsole con0;
+  MemoryConsole con0;
   EXPECT_FALSE(Moment(con0, d, 0, m));
-  EXPECT_EQ(con0.pauses.size(), 1u);
+  EXPECT_EQ(con0.lines().size(), 1u);
 }
 
 TEST(Moment, SkewSignAndKurtosisOfAKnownSample) {
   // 0, 0, 0, 4: mean 1, deviations -1,-1,-1,3.
-  FakeConsole con;
+  MemoryConsole con;
   const std::vector<float> d{0, 0, 0, 4};
   Moments m;
   ASSERT_TRUE(Moment(con, d, 4, m));
@@ -89,7 +87,7 @@ TEST(Moment, LargeOffsetAgreesWithDoubleReference) {
   }
   const double n = static_cast<double>(d.size());
   const double var = s2 / (n - 1);
-  FakeConsole con;
+  MemoryConsole con;
   Moments m;
   ASSERT_TRUE(Moment(con, d, static_cast<int>(d.size()), m));
   EXPECT_NEAR(m.ave, mean, 1e-4 * 1000.0);

@@ -8,12 +8,10 @@
 
 #include "numeric/mrqcof.h"
 #include "numeric/mrqmin.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
-
-using test::FakeConsole;
 
 constexpr int kLd = 9;
 
@@ -54,7 +52,7 @@ struct Fit {
   float chisq = 0.f;
   float alamda = -1.f;
   MrqminState state;
-  FakeConsole con;
+  MemoryConsole con;
 
   bool step(const Peak& p, int mfit, ModelFn model = gaussian) {
     return Mrqmin(con, state, p.x, p.y, p.sig, static_cast<int>(p.x.size()), a,
@@ -97,7 +95,7 @@ TEST(Mrqmin, GaussianPeakConverges) {
   }
   // Errors of the size the noise implies (amplitude error ~ 0.05 / sqrt(n_eff)).
   EXPECT_LT(std::sqrt(f.covar[0]), 0.05f);
-  EXPECT_TRUE(f.con.pauses.empty());
+  EXPECT_TRUE(f.con.lines().empty());
 }
 
 TEST(Mrqmin, StepThatDoesNotLowerChiSquareIsRejected) {
@@ -160,8 +158,8 @@ TEST(Mrqmin, ImproperListaPausesAndStops) {
   f.a = {1.f, 2.f, 3.f};
   f.lista = {1, 1, 0};
   EXPECT_FALSE(f.step(p, 2));
-  ASSERT_FALSE(f.con.pauses.empty());
-  for (const auto& m : f.con.pauses) EXPECT_EQ(m, "Improper permutation in LISTA");
+  ASSERT_FALSE(f.con.lines().empty());
+  for (const auto& m : f.con.lines()) EXPECT_EQ(m, "Improper permutation in LISTA");
   EXPECT_EQ(f.alamda, -1.f);
   EXPECT_EQ(f.a, (std::vector<float>{1.f, 2.f, 3.f}));
 }
@@ -183,7 +181,7 @@ TEST(Mrqmin, ParameterWithoutInfluenceIsSingular) {
   f.a = {1.f, 1.f};
   f.lista = {1, 2};
   EXPECT_FALSE(f.step(line, 2, model));
-  EXPECT_EQ(f.con.pauses, std::vector<std::string>{"singular matrix in gaussj"});
+  EXPECT_EQ(f.con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
   EXPECT_EQ(f.a, (std::vector<float>{1.f, 1.f}));
 }
 

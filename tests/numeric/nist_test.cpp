@@ -14,12 +14,10 @@
 #include "numeric/lfit.h"
 #include "numeric/moment.h"
 #include "numeric/mrqmin.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
-
-using test::FakeConsole;
 
 // The numeric rows of a StRD file: every line from line 61 on, split into
 // columns (the header occupies lines 1 to 60 in all of these files).
@@ -67,14 +65,14 @@ struct LinearResult {
 };
 
 LinearResult poly_fit(const XY& d, int ma) {
-  FakeConsole con;
+  MemoryConsole con;
   LinearResult r;
   r.a.assign(static_cast<std::size_t>(ma), 0.f);
   std::vector<int> lista(static_cast<std::size_t>(ma));
   for (int j = 0; j < ma; ++j) lista[j] = j + 1;
   EXPECT_TRUE(Lfit(con, d.x, d.y, d.sig, static_cast<int>(d.x.size()), r.a, ma, lista, ma,
                    r.covar, kLd, r.chisq, Fpoly));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
   return r;
 }
 
@@ -117,7 +115,7 @@ TEST(Nist, Misra1aFromBothCertifiedStarts) {
   const XY d = read_xy("Misra1a.dat", 14);
   for (const std::vector<float>& start : {std::vector<float>{500.f, 1e-4f},
                                           std::vector<float>{250.f, 5e-4f}}) {
-    FakeConsole con;
+    MemoryConsole con;
     MrqminState state;
     std::vector<float> a = start, covar(kLd * kLd), alpha(kLd * kLd);
     std::vector<int> lista{1, 2};
@@ -135,7 +133,7 @@ TEST(Nist, Misra1aFromBothCertifiedStarts) {
     const double s2 = chisq / 12.0;
     expect_rel(std::sqrt(covar[0] * s2), 2.7070075241E+00, 2e-2, "sd b1");
     expect_rel(std::sqrt(covar[kLd + 1] * s2), 7.2668688436E-06, 2e-2, "sd b2");
-    EXPECT_TRUE(con.pauses.empty());
+    EXPECT_TRUE(con.lines().empty());
   }
 }
 
@@ -157,7 +155,7 @@ TEST(Nist, UnivariateMeansAndDeviations) {
                         Case{"Mavro.dat", 50, 2.001856, 0.000429123454003053, 1e-6, 1e-2}}) {
     const std::vector<float> v = read_column(c.file);
     ASSERT_EQ(v.size(), c.n) << c.file;
-    FakeConsole con;
+    MemoryConsole con;
     Moments m;
     ASSERT_TRUE(Moment(con, v, static_cast<int>(v.size()), m));
     EXPECT_NEAR(m.ave, c.mean, c.mean_tol) << c.file;

@@ -13,12 +13,10 @@
 #include "numeric/mdian1.h"
 #include "numeric/sort.h"
 #include "numeric/sort3.h"
-#include "support/fake_console.h"
+#include "workspace/memory_console.h"
 
 namespace verto {
 namespace {
-
-using test::FakeConsole;
 
 std::vector<float> sorted_copy(std::vector<float> v) {
   std::sort(v.begin(), v.end());
@@ -27,7 +25,7 @@ std::vector<float> sorted_copy(std::vector<float> v) {
 
 // Checks all three routines on one input.
 void check_all(const std::vector<float>& input) {
-  FakeConsole con;
+  MemoryConsole con;
   const int n = static_cast<int>(input.size());
   const std::vector<float> expect = sorted_copy(input);
 
@@ -62,7 +60,7 @@ void check_all(const std::vector<float>& input) {
     ASSERT_EQ(ra[j], input[from]);
     ASSERT_EQ(rc[j], input[from] * 1000.f + static_cast<float>(from));
   }
-  ASSERT_TRUE(con.pauses.empty());
+  ASSERT_TRUE(con.lines().empty());
 }
 
 TEST(Sorting, AllShortArraysOverThreeValues) {
@@ -97,7 +95,7 @@ TEST(Sorting, RandomArraysWithDuplicates) {
 // hand: pivot slot 1 gets index 6, the rest follow the exchanges of the
 // scans from both ends.
 TEST(Sorting, EqualKeysFollowTheSchemeNotStability) {
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> seven(7, 1.f);
   std::vector<int> indx(7);
   ASSERT_TRUE(Indexx(con, 7, seven, indx));
@@ -124,15 +122,15 @@ TEST(Sorting, FiftyThousandOrderedValuesFitTheStack) {
     organ[j] = static_cast<float>(j < n / 2 ? j : n - j);
   }
   for (const auto* input : {&ascending, &descending, &equal, &organ}) {
-    FakeConsole con;
+    MemoryConsole con;
     check_all(*input);
     if (HasFatalFailure()) return;
-    EXPECT_TRUE(con.pauses.empty());
+    EXPECT_TRUE(con.lines().empty());
   }
 }
 
 TEST(Sorting, CountsBeyondTheArrayAreRefused) {
-  FakeConsole con;
+  MemoryConsole con;
   std::vector<float> v{3, 2, 1};
   std::vector<int> indx(3);
   EXPECT_FALSE(Sort(con, 4, v));
@@ -156,7 +154,7 @@ TEST(Sorting, NaNsNeverDriveTheScansOutOfTheArray) {
     const int n = 1 + static_cast<int>(gen() % 40);
     std::vector<float> v(static_cast<std::size_t>(n));
     for (auto& x : v) x = (gen() % 4 == 0) ? NAN : static_cast<float>(gen() % 9);
-    FakeConsole con;
+    MemoryConsole con;
     std::vector<float> s = v;
     ASSERT_TRUE(Sort(con, n, s));
     std::vector<int> indx(v.size());
@@ -171,7 +169,7 @@ TEST(Sorting, NaNsNeverDriveTheScansOutOfTheArray) {
 }
 
 TEST(Median, OddAndEvenCounts) {
-  FakeConsole con;
+  MemoryConsole con;
   float xmed = 0.f;
   std::vector<float> odd{1, 3, 2};
   ASSERT_TRUE(Mdian1(con, odd, 3, xmed));
@@ -195,7 +193,7 @@ TEST(Median, OddAndEvenCounts) {
   EXPECT_FALSE(Mdian1(con, one, 0, xmed));
   EXPECT_EQ(xmed, 0.f);
   EXPECT_FALSE(Mdian1(con, one, 2, xmed));
-  EXPECT_TRUE(con.pauses.empty());
+  EXPECT_TRUE(con.lines().empty());
 }
 
 TEST(Median, MatchesReferenceOnRandomData) {
@@ -207,7 +205,7 @@ TEST(Median, MatchesReferenceOnRandomData) {
     const std::vector<float> s = sorted_copy(v);
     const float expect =
         n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2.f;
-    FakeConsole con;
+    MemoryConsole con;
     float xmed = 0.f;
     ASSERT_TRUE(Mdian1(con, v, n, xmed));
     ASSERT_EQ(xmed, expect);
