@@ -1,18 +1,31 @@
 #pragma once
 // One point of a data set as a free-format record, in the layout of a
-// form: the lines that WRITE and the EDIT scratch file hold.
+// form: the lines that WRITE and the EDIT scratch file hold. A record is
+// one leading blank and the values separated by blanks, each real written
+// as the shortest text that reads back to the same single-precision value
+// (the text of shortest_real in workspace/format.h).
 #include <string>
 
 namespace verto {
 
 struct Workspace;
 
-// Point i (1-based) of the XYS data set in `form`: X (1), X S (2), X Y (3),
-// X Y S (4 and 7). Forms 0, 5 and 6 have no point layout: empty string.
+// Point i (1-based) of the XYS data set in `form`: the current variable
+// (form 1), X S (2), X Y (3), X Y S (4 and 7). Forms 0, 5 and 6 have no
+// point layout: empty string.
 std::string point_record(const Workspace& ws, int form, int i);
 // Line point i: LX LY, and LZ in form 7.
 std::string line_record(const Workspace& ws, int form, int i);
 // Worksheet row i with Num_columns values.
 std::string row_record(const Workspace& ws, int i);
+
+// The same records appended to `out` (no end of line), for writers that
+// reuse one buffer: no allocation once `out` has grown.
+void append_point_record(std::string& out, const Workspace& ws, int form, int i);
+void append_line_record(std::string& out, const Workspace& ws, int form, int i);
+void append_row_record(std::string& out, const Workspace& ws, int i);
+
+// Appends the shortest text of `value` (as shortest_real gives it).
+void append_real(std::string& out, float value);
 
 }  // namespace verto

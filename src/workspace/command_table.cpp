@@ -3,7 +3,9 @@
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
 #include "analysis/commands.h"
+#include "datafiles/commands.h"
 #include "expr/commands.h"
+#include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
 
@@ -15,21 +17,21 @@ const CommandEntry kTable[] = {
     {{"LAB"}, "LABEL", nullptr},
     {{"EX"}, "EXIT", cmd_exit},
     {{"Q"}, "QUIT", cmd_exit},
-    {{"LOAD"}, "READ", nullptr},
+    {{"LOAD"}, "READ", cmd_read},
     {{"DIR"}, "DIR", nullptr},
     {{"LS"}, "DIR", nullptr},
     {{"CD"}, "CD", nullptr},
     {{"ECHO"}, "ECHO", cmd_echo},
     {{"LINE"}, "LINE", nullptr},
-    {{"LEG"}, "LEGEND", nullptr},
-    {{"SHOW"}, "LIST", nullptr},
-    {{"L"}, "LIST", nullptr},
+    {{"LEG"}, "LEGEND", cmd_legend},
+    {{"SHOW"}, "LIST", cmd_list},
+    {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
     {{"POINT"}, "POINT", nullptr},
     {{"ED"}, "EDIT", nullptr},
     {{"$"}, "$", nullptr},
-    {{"PLOT"}, "PLOT", nullptr},
+    {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
     {{"FORM"}, "FORM", nullptr},
@@ -38,9 +40,9 @@ const CommandEntry kTable[] = {
     {{"ADD"}, "ADD", nullptr},
     {{"MARK"}, "MARK", nullptr},
     {{"INT"}, "INT", nullptr},
-    {{"READ", "IN"}, "READ", nullptr},
-    {{"ENT"}, "ENTER", nullptr},
-    {{"WR", "SAV", "OUT"}, "WRITE", nullptr},
+    {{"READ", "IN"}, "READ", cmd_read},
+    {{"ENT"}, "ENTER", cmd_enter},
+    {{"WR", "SAV", "OUT"}, "WRITE", cmd_write},
     {{"STAT"}, "STAT", cmd_stat},
     {{"BIN", "HIS"}, "BIN", cmd_bin},
     {{"FFT"}, "FFT", nullptr},

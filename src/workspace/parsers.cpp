@@ -56,6 +56,26 @@ int round_to_int(double value, int lo, int hi) {
   return static_cast<int>(r);
 }
 
+namespace {
+
+// The second bound runs to the first blank after the colon, or to a "/"
+// that starts a further qualifier (WRITE/1:50/F=4 file): a slash followed
+// by letters that are not one of the names a bound may use (E, PI, N, M)
+// ends the bound, while N/2 or 100/M still divide.
+std::size_t second_bound_end(std::string_view upper, std::size_t colon) {
+  for (std::size_t i = colon; i < upper.size(); ++i) {
+    if (upper[i] == ' ') return i;
+    if (upper[i] != '/') continue;
+    std::size_t j = i + 1;
+    while (j < upper.size() && upper[j] >= 'A' && upper[j] <= 'Z') ++j;
+    std::string_view word = upper.substr(i + 1, j - i - 1);
+    if (!word.empty() && word != "E" && word != "PI" && word != "N" && word != "M") return i;
+  }
+  return upper.size();
+}
+
+}  // namespace
+
 void parse_range(Session& s, std::string_view upper, int& n1, int& n2,
                  int count, int alt_count) {
   n1 = 1;
@@ -74,8 +94,7 @@ void parse_range(Session& s, std::string_view upper, int& n1, int& n2,
     }
   }
   if (slash > 0 && colon > slash) {
-    auto end = upper.find(' ', colon);
-    if (end == std::string_view::npos) end = upper.size();
+    auto end = second_bound_end(upper, colon);
     std::string_view first = upper.substr(slash, colon - 1 - slash);
     std::string_view second = upper.substr(colon, end - colon);
     float v = 0;

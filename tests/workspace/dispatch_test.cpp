@@ -65,9 +65,9 @@ TEST(CommandTable, PrefixOrderSettlesOverlaps) {
 // becomes available leaves this list, and nothing joins it.
 TEST(CommandTable, CommandsNotYetAvailable) {
   const std::set<std::string> expected = {
-      "LABEL", "READ",  "DIR",   "CD",    "LINE",    "LEGEND", "LIST",  "SORT",
-      "POINT", "EDIT",  "$",     "PLOT",  "HELP",    "FORM",   "MAKE",  "SET",
-      "ADD",   "MARK",  "INT",   "ENTER", "WRITE",   "FFT",
+      "LABEL", "DIR",   "CD",    "LINE",    "SORT",
+      "POINT", "EDIT",  "$",     "HELP",  "FORM",   "MAKE",  "SET",
+      "ADD",   "MARK",  "INT",   "FFT",
       "D",     "REGRESS", "FIT",    "AVERAGE", "SMOOTH",
       "PORT",  "NORM",  "YO"};
   std::set<std::string> missing;

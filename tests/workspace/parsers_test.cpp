@@ -93,6 +93,13 @@ TEST_F(RangeTest, BlanksDecideWhetherAColonIsARange) {
   range("LIST/:5", 50);  // empty first bound keeps its default
   EXPECT_EQ(n1, 1);
   EXPECT_EQ(n2, 5);
+  range("WRITE/1:20/F=4 file", 50);  // a qualifier after the range
+  EXPECT_EQ(n1, 1);
+  EXPECT_EQ(n2, 20);
+  range("LIST/1:N/2", 50);  // but a divisor stays part of the bound
+  EXPECT_EQ(n2, 25);
+  range("LIST/1:100/M", 50, 4);
+  EXPECT_EQ(n2, 25);
   range("LIST/10:", 50);
   EXPECT_EQ(n1, 10);
   EXPECT_EQ(n2, 50);

@@ -1,0 +1,11 @@
+#pragma once
+// Commands that move data between the data sets and files or the
+// keyboard: READ (LOAD, IN...), WRITE (WR, SAV, OUT), ENTER and LIST
+// (SHOW, L...).
+namespace verto {
+struct Session;
+void cmd_read(Session& s);
+void cmd_write(Session& s);
+void cmd_enter(Session& s);
+void cmd_list(Session& s);
+}  // namespace verto

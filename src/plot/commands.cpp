@@ -1,0 +1,87 @@
+#include "plot/commands.h"
+
+#include <string>
+
+#include "plot/model.h"
+#include "plot/options.h"
+#include "plot/plot_file.h"
+#include "plot/text_plot.h"
+#include "workspace/console.h"
+#include "workspace/format.h"
+#include "workspace/parsers.h"
+#include "workspace/session.h"
+
+namespace verto {
+
+const char* const kNoPlotWindowMessage =
+    "<<<VERTO!!!>>> No plot window in this session; use PLOT/T, PLOT/PRINT or PLOT/PS.";
+const char* const kNoLegendWindowMessage =
+    "<<<VERTO!!!>>> No plot window in this session; the legend window is not available.";
+
+namespace {
+
+void log_message(Session& s) {
+  write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
+}
+
+void file_plot(Session& s, const plot::PlotOptions& opt) {
+  plot::PlotModel model;
+  if (plot::build_model(s.ws, opt, plot::Purpose::Graphics, model) !=
+      plot::ModelStatus::Ok) {
+    log_message(s);
+    return;
+  }
+  const plot::FileResult r =
+      plot::write_plot_file(model, opt.postscript, opt.over, opt.background, ".");
+  switch (r.status) {
+    case plot::FileStatus::Written: {
+      std::string text = "Output written to " + r.name;
+      text.resize(80, ' ');
+      write_formatted(s.con, "(1X,A75)", {text});
+      return;
+    }
+    case plot::FileStatus::NoFreeName:
+      s.con.record(std::string("<<<VERTO!!!>>> No free plot file name: ") +
+                   plot::plot_file_name(0, opt.postscript) + " to " +
+                   plot::plot_file_name(plot::kPlotFileNames - 1, opt.postscript) +
+                   " all exist; use /OVER.");
+      return;
+    case plot::FileStatus::CannotOpen:
+      s.con.record("<<<VERTO!!!>>> Can not open plot file " + r.name);
+      return;
+    case plot::FileStatus::WriteFailed:
+      s.con.record("<<<VERTO!!!>>> Plot file " + r.name + " could not be written completely!");
+      return;
+  }
+}
+
+}  // namespace
+
+void run_plot(Session& s, std::string_view plot_line, int form) {
+  std::string line80(plot_line.substr(0, kLineLength));
+  line80.resize(plot::kPlotLineLength, ' ');
+  const plot::PlotOptions opt = plot::parse_plot_options(line80, form);
+
+  if (opt.text) {
+    plot::PlotModel model;
+    plot::build_model(s.ws, opt, plot::Purpose::Text, model);
+    plot::print_text_plot(s.con, line80, model);
+    return;
+  }
+  if (opt.file) {
+    file_plot(s, opt);
+    return;
+  }
+  // The screen plot draws through the window services; without a plot
+  // window nothing can be shown.
+  s.con.record(kNoPlotWindowMessage);
+}
+
+void cmd_plot(Session& s) {
+  const std::string line = plot::build_plot_line(s.ws);
+  run_plot(s, line, s.ws.form);
+}
+
+void cmd_legend(Session& s) { s.con.record(kNoLegendWindowMessage); }
+
+}  // namespace verto

@@ -1,0 +1,79 @@
+#pragma once
+// The plot-file devices: HPGL pen-plotter files and PostScript pages. Both
+// write one record per line, each starting with a blank, through a
+// buffered writer that formats numbers without the locale and without
+// allocating.
+#include <cstdio>
+#include <string_view>
+
+#include "plot/device.h"
+
+namespace verto::plot {
+
+class RecordWriter {
+ public:
+  explicit RecordWriter(std::FILE* file) : file_(file) {}
+  ~RecordWriter() { flush(); }
+  RecordWriter(const RecordWriter&) = delete;
+  RecordWriter& operator=(const RecordWriter&) = delete;
+
+  void begin() { put(' '); }  // a record starts with one blank
+  void end() { put('\n'); }
+  void put(char c) {
+    if (used_ == sizeof buf_) flush();
+    buf_[used_++] = c;
+  }
+  void put(std::string_view s);
+  void put_int(long value);
+  void put_real(float value);                       // shortest round trip
+  void put_fixed(float value, int width, int decimals);  // Fw.d
+  void flush();
+  bool failed() const { return failed_; }
+
+ private:
+  std::FILE* file_;
+  char buf_[1 << 16];
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+// HPGL: header "VS18;PU;SP1;", "SR 0.2,0.2;" and the two corner marks;
+// coordinates rounded to integers; pens selected with "SP" and the pen
+// number mod 9; colour-coded elements get the pen of their wavelength
+// band; no trailer.
+class HpglDevice : public PlotDevice {
+ public:
+  explicit HpglDevice(RecordWriter& out);
+  void colour(const Colour& c) override;
+  void move(float x, float y) override;
+  void draw(float x, float y) override;
+  void text(float x, float y, std::string_view s) override;
+  void finish() {}
+
+ private:
+  void point(std::string_view op, float x, float y);
+  RecordWriter& out_;
+  int pen_ = 1;
+};
+
+// PostScript: header "%!PS", Courier 12, line width 1; pens and wavelength
+// colours as CMYK records; every draw is "lineto stroke" followed by a
+// move to the same point; the page ends with showpage.
+class PostScriptDevice : public PlotDevice {
+ public:
+  explicit PostScriptDevice(RecordWriter& out);
+  void background(float x, float y, float w, float h) override;
+  void colour(const Colour& c) override;
+  void move(float x, float y) override;
+  void draw(float x, float y) override;
+  void text(float x, float y, std::string_view s) override;
+  void finish();
+
+ private:
+  void cmyk(float c, float m, float y, float k);
+  void point(float x, float y, std::string_view op);
+  RecordWriter& out_;
+  float last_[4] = {-1.f, -1.f, -1.f, -1.f};
+};
+
+}  // namespace verto::plot
