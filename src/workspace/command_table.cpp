@@ -4,7 +4,9 @@
 // before MAT). Entries without a function are not part of this build.
 #include "analysis/commands.h"
 #include "datafiles/commands.h"
+#include "datafiles/marker_commands.h"
 #include "expr/commands.h"
+#include "fitting/commands.h"
 #include "plot/commands.h"
 #include "workspace/commands.h"
 #include "workspace/dispatch.h"
@@ -14,31 +16,31 @@ namespace verto {
 namespace {
 
 const CommandEntry kTable[] = {
-    {{"LAB"}, "LABEL", nullptr},
+    {{"LAB"}, "LABEL", cmd_label},
     {{"EX"}, "EXIT", cmd_exit},
     {{"Q"}, "QUIT", cmd_exit},
     {{"LOAD"}, "READ", cmd_read},
-    {{"DIR"}, "DIR", nullptr},
-    {{"LS"}, "DIR", nullptr},
-    {{"CD"}, "CD", nullptr},
+    {{"DIR"}, "DIR", cmd_dir},
+    {{"LS"}, "DIR", cmd_dir},
+    {{"CD"}, "CD", cmd_cd},
     {{"ECHO"}, "ECHO", cmd_echo},
-    {{"LINE"}, "LINE", nullptr},
+    {{"LINE"}, "LINE", cmd_line},
     {{"LEG"}, "LEGEND", cmd_legend},
     {{"SHOW"}, "LIST", cmd_list},
     {{"L"}, "LIST", cmd_list},
     {{"CLS"}, "CLS", cmd_cls},
     {{"SORT"}, "SORT", nullptr},
-    {{"POINT"}, "POINT", nullptr},
-    {{"ED"}, "EDIT", nullptr},
-    {{"$"}, "$", nullptr},
+    {{"POINT"}, "POINT", cmd_point},
+    {{"ED"}, "EDIT", cmd_edit},
+    {{"$"}, "$", cmd_shell},
     {{"PLOT"}, "PLOT", cmd_plot},
     {{"HELP", "?"}, "HELP", nullptr},
     {{"CLEAR"}, "CLEAR", cmd_clear},
-    {{"FORM"}, "FORM", nullptr},
-    {{"MAKE"}, "MAKE", nullptr},
-    {{"SET"}, "SET", nullptr},
-    {{"ADD"}, "ADD", nullptr},
-    {{"MARK"}, "MARK", nullptr},
+    {{"FORM"}, "FORM", cmd_form},
+    {{"MAKE"}, "MAKE", cmd_make},
+    {{"SET"}, "SET", cmd_set},
+    {{"ADD"}, "ADD", cmd_add},
+    {{"MARK"}, "MARK", cmd_mark},
     {{"INT"}, "INT", nullptr},
     {{"READ", "IN"}, "READ", cmd_read},
     {{"ENT"}, "ENTER", cmd_enter},
@@ -50,13 +52,13 @@ const CommandEntry kTable[] = {
     {{"SW"}, "SWAP", cmd_swap},
     {{"CAL"}, "CALC", cmd_calc},
     {{"D"}, "D", nullptr},
-    {{"REG"}, "REGRESS", nullptr},
-    {{"FIT"}, "FIT", nullptr},
+    {{"REG"}, "REGRESS", cmd_regress},
+    {{"FIT"}, "FIT", cmd_fit},
     {{"AV"}, "AVERAGE", nullptr},
     {{"SM"}, "SMOOTH", nullptr},
-    {{"PORT"}, "PORT", nullptr},
+    {{"PORT"}, "PORT", cmd_port},
     {{"NORM"}, "NORM", nullptr},
-    {{"YOYO", "YO!", "YO"}, "YO", nullptr},
+    {{"YOYO", "YO!", "YO"}, "YO", cmd_yo},
 };
 
 }  // namespace

@@ -1,0 +1,379 @@
+// FIT: one model of the catalogue fitted to a range of points, the report
+// of parameters and errors, and the fitted curve as a line or subtracted
+// from the data.
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "expr/evaluator.h"
+#include "fitting/catalogue.h"
+#include "fitting/commands.h"
+#include "fitting/line_output.h"
+#include "fitting/procedures.h"
+#include "workspace/console.h"
+#include "workspace/dispatch.h"
+#include "workspace/format.h"
+#include "workspace/parsers.h"
+#include "workspace/session.h"
+
+namespace verto {
+
+namespace {
+
+constexpr float kPiAreas = 3.14159f;
+constexpr int kLinePoints = 100;
+
+// Copies of the fitted points, allocated once for the whole run.
+struct FitWork {
+  std::vector<float> x, y, s, sig, scratch1, scratch2;
+  FitWork()
+      : x(kMaxNpts), y(kMaxNpts), s(kMaxNpts), sig(kMaxNpts), scratch1(kMaxNpts),
+        scratch2(kMaxNpts) {}
+};
+
+FitWork& work() {
+  static FitWork w;
+  return w;
+}
+
+struct FitFlags {
+  bool data_limits = false;  // /D
+  bool no_line = false;      // /NL
+  bool add = false;          // /A
+  bool subtract = false;     // /S
+};
+
+// Qualifiers stand in the command word: positions 1..argument start.
+FitFlags scan_flags(std::string_view upper, int arg_start) {
+  FitFlags f;
+  for (int p = 0; p < arg_start && p < static_cast<int>(upper.size()); ++p) {
+    std::string_view at = upper.substr(p);
+    if (at.starts_with("/A")) f.add = true;
+    if (at.starts_with("/S")) f.subtract = true;
+    if (at.starts_with("/D")) f.data_limits = true;
+    if (at.starts_with("/NL")) f.no_line = true;
+  }
+  return f;
+}
+
+// The text from `from` up to the first blank, comma or "=".
+std::string_view token_at(std::string_view text, std::size_t from) {
+  if (from >= text.size()) return {};
+  std::size_t end = text.find_first_of(" ,=", from);
+  if (end == std::string_view::npos) end = text.size();
+  return text.substr(from, end - from);
+}
+
+bool starts_with_one_of(std::string_view text, std::string_view allowed) {
+  return !text.empty() && allowed.find(text[0]) != std::string_view::npos;
+}
+
+// A real read as a list-directed item ("-1.5", "2", ".5", "1E3", "1D3").
+std::optional<float> list_real(std::string_view token) {
+  std::string t(token);
+  if (!t.empty() && t[0] == '+') t.erase(0, 1);
+  for (char& c : t)
+    if (c == 'D' || c == 'd') c = 'E';
+  float v = 0.f;
+  auto res = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (res.ec != std::errc() || res.ptr != t.data() + t.size()) return std::nullopt;
+  return v;
+}
+
+// Two reals separated by blanks or commas.
+bool read_two_reals(std::string_view line, float& a, float& b) {
+  float v[2];
+  int got = 0;
+  std::size_t p = 0;
+  while (got < 2) {
+    p = line.find_first_not_of(" ,", p);
+    if (p == std::string_view::npos) return false;
+    std::size_t end = line.find_first_of(" ,", p);
+    if (end == std::string_view::npos) end = line.size();
+    auto r = list_real(line.substr(p, end - p));
+    if (!r) return false;
+    v[got++] = *r;
+    p = end;
+  }
+  a = v[0];
+  b = v[1];
+  return true;
+}
+
+void say(Console& con, const std::string& text) { con.record("<<<VERTO!!!>>> " + text); }
+
+// Points of the fitted range outside the model's domain: the message names
+// the first of them; true when all are inside.
+bool check_domain(Console& con, const ModelInfo& m, const FitWork& w, int n1, int m_points,
+                  float power) {
+  std::string need;
+  int first = -1, count = 0;
+  for (int i = 0; i < m_points; ++i) {
+    const float x = w.x[i], y = w.y[i];
+    bool bad = false;
+    switch (m.code) {
+      case kModelDecay: bad = !(y > 0.f); break;
+      case kModelPow: bad = !power_defined(x, power); break;
+      case kModelMaxwell:
+      case kModelDruyvest: bad = !(x >= 0.f); break;
+      case kModelArrhenius: bad = !(x > 0.f); break;
+      default: break;
+    }
+    if (bad) {
+      if (first < 0) first = n1 + i;
+      ++count;
+    }
+  }
+  if (count == 0) return true;
+  switch (m.code) {
+    case kModelDecay: need = "DECAY needs every y above 0"; break;
+    case kModelPow: need = "POW needs X**p defined at every point"; break;
+    case kModelArrhenius: need = "ARRHENIUS needs every x above 0"; break;
+    default: need = std::string(m.name) + " needs every x at or above 0"; break;
+  }
+  std::string where = "point " + std::to_string(first);
+  if (count > 1) where += " and " + std::to_string(count - 1) + " more";
+  say(con, need + "; " + where + " out of the model's domain. No fit done.");
+  return false;
+}
+
+void print_parameters(Console& con, const FitResult& r, int ma) {
+  con.record("");
+  con.record("");
+  write_free(con, {"          a       value           error"});
+  write_free(con, {"         ------------------------------------"});
+  for (int j = 0; j < ma; ++j) {
+    const float var = r.variance(j);
+    const double aj = r.a[j];
+    if (var > 0.f)
+      write_free(con, {j, aj, " +/- ", static_cast<double>(std::sqrt(var)), "      "});
+    else
+      write_free(con, {j, aj, " +/-   ***bad error***"});
+  }
+}
+
+// Area of a Gaussian peak a0 exp(-((x-a1)/ap)^2) and its error.
+void gaussian_area(float a0, float ap, float var0, float varp, float& area, float& err) {
+  area = a0 * ap * std::sqrt(kPiAreas);
+  err = area * std::sqrt(varp / (ap * ap) + var0 / (a0 * a0));
+}
+
+void print_derived(Console& con, const ModelInfo& m, const FitResult& r) {
+  const auto& a = r.a;
+  const double width = r.width, werr = r.width_error;
+  float area = 0.f, err = 0.f;
+  switch (m.code) {
+    case kModelGaussian:
+    case kModelGaussB:
+      gaussian_area(a[0], a[2], r.variance(0), r.variance(2), area, err);
+      con.record("");
+      write_free(con, {"       FWHM      ", width, " +/- ", werr});
+      write_free(con, {"       peak area ", static_cast<double>(area), " +/- ",
+                       static_cast<double>(err)});
+      break;
+    case kModelGauss2: {
+      float area2 = 0.f, err2 = 0.f;
+      gaussian_area(a[0], a[2], r.variance(0), r.variance(2), area, err);
+      gaussian_area(a[3], a[2], r.variance(3), r.variance(2), area2, err2);
+      con.record("");
+      write_free(con, {"       FWHM        ", width, " +/- ", werr});
+      write_free(con, {"       peak-1 area ", static_cast<double>(area), " +/- ",
+                       static_cast<double>(err)});
+      write_free(con, {"       peak-2 area ", static_cast<double>(area2), " +/- ",
+                       static_cast<double>(err2)});
+      break;
+    }
+    case kModelAsym:
+    case kModelAsymB: {
+      const float c = m.code == kModelAsym ? a[3] : a[4];
+      const float h = 5.f * a[2] / 100.f;
+      for (int i = 1; i <= 200; ++i) {
+        const float d = static_cast<float>(i - 100) * h;
+        const float s = (1.f + std::exp(c * d)) / 2.f;
+        const float u = d / a[2];
+        area += h * a[0] * std::exp(-(s * s) * (u * u));
+      }
+      err = area * std::sqrt(r.variance(2) / (a[2] * a[2]) + r.variance(0) / (a[0] * a[0]));
+      con.record("");
+      write_free(con, {"       FWHM_0    ", width, " +/- ", werr});
+      write_free(con, {"       peak area ", static_cast<double>(area), " +/- ",
+                       static_cast<double>(err)});
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void cmd_fit(Session& s) {
+  Workspace& ws = s.ws;
+  Console& con = s.con;
+  const std::string upper = ws.upper;
+  ws.n2 = 0;
+  parse_range(s, upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
+  const int n1 = ws.n1, n2 = ws.n2;
+
+  // The function text, asked for when the line has none; "?" and "H" show
+  // the catalogue first.
+  const int arg = argument_start(upper);
+  const bool help = arg > 0 && (upper[arg - 1] == '?' || upper[arg - 1] == 'H');
+  if (arg <= 0 || help) {
+    if (help) print_catalogue(con);
+    auto reply = ask(s, "_function:");
+    if (!reply) return;
+    dispatch(s, "fit " + *reply);
+    return;
+  }
+  const std::string_view text = std::string_view(upper).substr(arg - 1);
+  const ModelInfo* model = match_model(text);
+  if (!model) return;
+  const ModelInfo& m = *model;
+  const FitFlags flags = scan_flags(upper, arg);
+
+  FitRequest req;
+  req.ma = m.ma;
+  int n = 0;  // POLY and EXP order
+  const std::size_t eq = upper.find('=');
+  if (m.code == kModelPoly || m.code == kModelPow || m.code == kModelExp) {
+    if (eq == std::string::npos) {
+      if (m.code == kModelPow)
+        say(con, "POW needs its power: POW=p, for example POW=-0.5.");
+      else
+        say(con, std::string(m.name) + " needs its order: " + std::string(m.name) +
+                     "=n with n from 0 to 8.");
+      return;
+    }
+    std::string_view value = std::string_view(upper).substr(eq + 1);
+    if (!starts_with_one_of(value, "1234567890.-")) return;
+    const bool negative = value[0] == '-';
+    if (negative) value.remove_prefix(1);
+    const float v = expr::text_to_number(con, token_at(value, 0));
+    if (m.code == kModelPow) {
+      req.power = negative ? -v : v;
+    } else {
+      n = round_to_int(std::fabs(v), 0, 1000);
+      if (n > kFitMaxParams - 1) {
+        say(con, std::string(m.name) + "=n takes n from 0 to 8.");
+        return;
+      }
+      req.ma = n + 1;
+    }
+  } else if (m.peak && eq != std::string::npos) {
+    std::string_view value = std::string_view(upper).substr(eq + 1);
+    if (!starts_with_one_of(value, "1234567890.")) return;
+    req.width = expr::text_to_number(con, token_at(value, 0));
+  }
+
+  if (m.code == kModelGauss2) {
+    const std::size_t blank = text.find(' ');
+    const std::size_t second =
+        blank == std::string_view::npos ? blank : text.find_first_not_of(' ', blank);
+    if (second == std::string_view::npos) {
+      con.prompt("Specify locations of peaks  x1,x2   :     ");
+      auto reply = con.read_line(kLineLength);
+      if (!reply || !read_two_reals(*reply, req.x1, req.x2)) return;
+    } else {
+      const std::string_view t1 = token_at(text, second);
+      if (!starts_with_one_of(t1, "1234567890.")) return;
+      const std::size_t next = text.find_first_not_of(" ,", second + t1.size());
+      if (next == std::string_view::npos || text[next] == '=') {
+        say(con, "GAUSS2 needs both peak positions: GAUSS2 x1,x2");
+        return;
+      }
+      const std::string_view t2 = token_at(text, next);
+      if (!starts_with_one_of(t2, "1234567890.")) return;
+      req.x1 = expr::text_to_number(con, t1);
+      req.x2 = expr::text_to_number(con, t2);
+    }
+  }
+
+  const int m_points = n2 - n1 + 1;
+  if (m_points < req.ma) {
+    say(con, "Too few points for this fit: " + std::to_string(std::max(m_points, 0)) +
+                 " point(s) for " + std::to_string(req.ma) + " parameter(s). No fit done.");
+    return;
+  }
+
+  // The fitted points, copied; Npts holds their count while FIT runs.
+  FitWork& w = work();
+  NptsGuard guard(ws.Npts);
+  for (int i = 0; i < m_points; ++i) {
+    w.x[i] = ws.X[n1 - 1 + i];
+    w.y[i] = ws.Y[n1 - 1 + i];
+    w.s[i] = ws.S[n1 - 1 + i];
+  }
+  ws.Npts = m_points;
+  if (!check_domain(con, m, w, n1, m_points, req.power)) return;
+  const bool unit_errors = ws.form == 1 || ws.form == 3;
+  for (int i = 0; i < m_points; ++i) {
+    if (unit_errors) {
+      w.sig[i] = 1.f;
+    } else if (w.s[i] == 0.f) {
+      con.record("<<<VERTO!!!>>>  Warning! A zero error bar encountered, value set to 1.");
+      w.sig[i] = 1.f;
+    } else {
+      w.sig[i] = w.s[i];
+    }
+  }
+
+  con.record("");
+  con.record("");
+  FitInput in;
+  const auto count = static_cast<std::size_t>(m_points);
+  in.x = std::span<const float>(w.x.data(), count);
+  in.y = std::span<const float>(w.y.data(), count);
+  in.sig = std::span<const float>(w.sig.data(), count);
+  in.n = m_points;
+  if (ws.form == 4) in.decay_weights = in.sig;
+  in.scratch1 = std::span<float>(w.scratch1.data(), count);
+  in.scratch2 = std::span<float>(w.scratch2.data(), count);
+  FitResult r;
+  const FitStatus status = run_fit_procedure(con, m, in, req, r);
+  if (status == FitStatus::Failed) {
+    say(con, "The fit failed: its least-squares system is singular. Nothing changed.");
+    return;
+  }
+
+  print_banner(con, m, req.power);
+  print_parameters(con, r, req.ma);
+  print_derived(con, m, r);
+  con.record("");
+  const float dof = static_cast<float>(m_points - req.ma) + 0.00001f;
+  write_free(con, {"reduced ChiSq = ", static_cast<double>(r.chisq / dof)});
+  con.record("");
+
+  const std::span<const float> a(r.a.data(), static_cast<std::size_t>(req.ma));
+  const int npts = guard.saved();
+  if (flags.subtract) {
+    con.record("");
+    write_free(con, {"No line output. Fit subtracted from data."});
+    con.record("");
+    const int k1 = flags.data_limits ? n1 : 1;
+    const int k2 = flags.data_limits ? n2 : npts;
+    for (int k = k1; k <= k2; ++k)
+      ws.Y[k - 1] -= model_value(m, a, req.ma, req.power, ws.X[k - 1]);
+    return;
+  }
+
+  float xmin = 0.f, xmax = 0.f;
+  line_limits(ws, npts, w.x.data(), m_points, flags.data_limits, xmin, xmax);
+  const int points = flags.no_line ? 0 : kLinePoints;
+  const int markers = ws.auto_marker ? 1 : 0;
+  if (flags.add && !line_room(ws, con, points, markers)) return;
+  const int offset = flags.add ? ws.Nline : 0;
+  ws.Nline = offset + points;
+  for (int i = 1; i <= points; ++i) {
+    const float t =
+        xmin + (xmax - xmin) * static_cast<float>(i - 1) / static_cast<float>(points - 1);
+    ws.LX[offset + i - 1] = t;
+    ws.LY[offset + i - 1] = model_value(m, a, req.ma, req.power, t);
+  }
+  if (!flags.add) ws.line_markers.count = 0;
+  if (ws.auto_marker) add_line_marker(ws, con, ws.Nline, line_label(m, n, req.power));
+}
+
+}  // namespace verto

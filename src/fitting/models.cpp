@@ -1,0 +1,141 @@
+// Model functions of the fit catalogue with their analytic derivatives.
+#include "fitting/models.h"
+
+#include <cmath>
+
+namespace verto {
+
+namespace {
+// pi as the models and peak areas write it.
+constexpr float kPiModels = 3.14159f;
+
+// The asymmetric Gaussian a0 exp(-(d/a2)^2 (s/2)^2), s = 1 + exp(c d):
+// value and the derivatives by a0, a1, a2 and c.
+inline float asym_core(float x, float a0, float a1, float a2, float c, float& d0,
+                       float& d1, float& d2, float& dc) {
+  const float d = x - a1;
+  const float t = std::exp(c * d);
+  const float s = 1.f + t;
+  const float w2 = a2 * a2;
+  const float e = std::exp(-(d * d / w2) * (s * s * 0.25f));
+  const float g = a0 * e;
+  d0 = e;
+  d1 = g * (c * t * d * d * s + s * s * d) / (2.f * w2);
+  d2 = g * d * d * s * s / (2.f * w2 * a2);
+  dc = -g * t * d * d * d * s / (2.f * w2);
+  return g;
+}
+}  // namespace
+
+float Gfit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float d = x - a[1];
+  const float w2 = a[2] * a[2];
+  const float e = std::exp(-(d * d) / w2);
+  const float y = a[0] * e;
+  dyda[0] = e;
+  dyda[1] = 2.f * d * y / w2;
+  dyda[2] = 2.f * d * d * y / (w2 * a[2]);
+  return y;
+}
+
+float Gbfit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float d = x - a[1];
+  const float w2 = a[2] * a[2];
+  const float e = std::exp(-(d * d) / w2);
+  const float g = a[0] * e;
+  dyda[0] = e;
+  dyda[1] = 2.f * d * g / w2;
+  dyda[2] = 2.f * d * d * g / (w2 * a[2]);
+  dyda[3] = 1.f;
+  return g + a[3];
+}
+
+float G2fit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float d1 = x - a[1];
+  const float d2 = x - a[4];
+  const float w2 = a[2] * a[2];
+  const float e1 = std::exp(-(d1 * d1) / w2);
+  const float e2 = std::exp(-(d2 * d2) / w2);
+  const float g1 = a[0] * e1;
+  const float g2 = a[3] * e2;
+  dyda[0] = e1;
+  dyda[1] = 2.f * d1 * g1 / w2;
+  dyda[2] = 2.f * (d1 * d1 * g1 + d2 * d2 * g2) / (w2 * a[2]);
+  dyda[3] = e2;
+  dyda[4] = 2.f * d2 * g2 / w2;
+  return g1 + g2;
+}
+
+float risefit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float d = x - a[1];
+  const float e = std::exp(-d / a[2]);
+  dyda[0] = 1.f - e;
+  dyda[1] = -a[0] * e / a[2];
+  dyda[2] = -a[0] * e * d / (a[2] * a[2]);
+  return a[0] * (1.f - e);
+}
+
+float asymfit(float x, std::span<const float> a, std::span<float> dyda) {
+  return asym_core(x, a[0], a[1], a[2], a[3], dyda[0], dyda[1], dyda[2], dyda[3]);
+}
+
+float asymbfit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float g = asym_core(x, a[0], a[1], a[2], a[4], dyda[0], dyda[1], dyda[2], dyda[4]);
+  dyda[3] = 1.f;
+  return g + a[3];
+}
+
+float morsefit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float d = x - a[2];
+  const float e = std::exp(-a[1] * d);
+  const float u = 1.f - e;
+  dyda[0] = u * u;
+  dyda[1] = 2.f * a[0] * d * u * e;
+  dyda[2] = -2.f * a[0] * a[1] * u * e;
+  dyda[3] = 1.f;
+  return a[0] * u * u + a[3];
+}
+
+float maxwellfit(float x, std::span<const float> a, std::span<float> dyda) {
+  static const float kFactor = 2.f / std::sqrt(kPiModels);
+  const float g = kFactor * std::sqrt(x) * std::exp(-x / a[1]);
+  const float scale = std::pow(a[1], -1.5f);
+  const float y = a[0] * g * scale;
+  dyda[0] = g * scale;
+  dyda[1] = (x / a[1] - 1.5f) * y / a[1];
+  return y;
+}
+
+float druyvestfit(float x, std::span<const float> a, std::span<float> dyda) {
+  static const float kFactor = 1.f / std::sqrt(kPiModels);
+  const float a1 = a[1];
+  const float g = kFactor * std::sqrt(x) * std::exp(-0.243f * x * x / (a1 * a1));
+  const float scale = std::pow(a1, -1.5f);
+  dyda[0] = g * scale;
+  dyda[1] = a[0] * g * (0.486f * x * x * std::pow(a1, -4.5f) - 1.5f * std::pow(a1, -2.5f));
+  return a[0] * g * scale;
+}
+
+float arrheniusfit(float x, std::span<const float> a, std::span<float> dyda) {
+  const float base = std::pow(x, a[1]) * std::exp(-a[2] / x);
+  const float y = a[0] * base;
+  dyda[0] = base;
+  dyda[1] = std::log(x) * y;
+  dyda[2] = -y / x;
+  return y;
+}
+
+void exp_basis(float x, std::span<float> afunc) {
+  for (std::size_t j = 0; j < afunc.size(); ++j)
+    afunc[j] = std::exp(static_cast<float>(j) * x);
+}
+
+void pow_basis(float x, float p, std::span<float> afunc) { afunc[0] = std::pow(x, p); }
+
+bool power_defined(float x, float p) {
+  if (x == 0.f) return p >= 0.f;
+  if (x < 0.f) return std::trunc(p) == p;
+  return true;
+}
+
+}  // namespace verto

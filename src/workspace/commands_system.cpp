@@ -1,0 +1,127 @@
+// EDIT, DIR/LS, CD and "$": the commands that reach outside VERTO.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "datafiles/records.h"
+#include "workspace/commands.h"
+#include "workspace/console.h"
+#include "workspace/dispatch.h"
+#include "workspace/format.h"
+#include "workspace/parsers.h"
+#include "workspace/session.h"
+
+namespace verto {
+
+namespace fs = std::filesystem;
+
+const char* const kScratchFile = "VTDATA.TMP";
+
+namespace {
+
+enum class EditTarget { Points, Columns, Line };
+
+// Writes the chosen data set to the scratch file, one free-format record
+// per point; false when the file could not be written completely.
+bool write_scratch(const Workspace& ws, EditTarget target) {
+  std::ofstream out(kScratchFile, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  std::string record;
+  switch (target) {
+    case EditTarget::Columns:
+      for (int i = 1; i <= ws.Mpts; ++i) out << row_record(ws, i) << '\n';
+      break;
+    case EditTarget::Line:
+      for (int i = 1; i <= ws.Nline; ++i) out << line_record(ws, ws.form, i) << '\n';
+      break;
+    case EditTarget::Points:
+      for (int i = 1; i <= ws.Npts; ++i) {
+        record = point_record(ws, ws.form, i);
+        if (!record.empty()) out << record << '\n';
+      }
+      break;
+  }
+  out.close();
+  return !out.fail();
+}
+
+}  // namespace
+
+void cmd_edit(Session& s) {
+  Workspace& ws = s.ws;
+  const std::string_view qualifiers = std::string_view(ws.upper).substr(0, 68);
+  EditTarget target = EditTarget::Points;
+  if (qualifiers.find("/C") != std::string_view::npos)
+    target = EditTarget::Columns;
+  else if (qualifiers.find("/L") != std::string_view::npos)
+    target = EditTarget::Line;
+
+  // Forms 0, 5 and 6 have no point layout: points would be emptied and never
+  // come back, so they are edited in form 4, as WRITE writes them.
+  if (target == EditTarget::Points && ws.Npts > 0 &&
+      (ws.form == 0 || ws.form == 5 || ws.form == 6)) {
+    ws.form = 4;
+    s.con.record("<<<VERTO!!!>>> Warning! Unknown output format, Form 4 assumed.");
+    write_formatted(s.con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
+  }
+
+  if (!write_scratch(ws, target)) {
+    // Nothing has been emptied: the data stay where they are.
+    s.con.record("<<<VERTO!!!>>> Error writing to file!!!");
+    return;
+  }
+  if (target == EditTarget::Columns) {
+    ws.Mpts = 0;
+    ws.form = 6;
+  } else if (target == EditTarget::Points) {
+    ws.Npts = 0;
+    ws.point_markers.count = 0;
+  }
+  // The line is emptied by the LINE command that reads it back.
+  if (!s.system.run_editor(kScratchFile))
+    s.con.record("<<<VERTO!!!>>> No text editor could be started; the data are read back unchanged.");
+  dispatch(s, target == EditTarget::Line ? "LINE VTDATA.TMP" : "LOAD VTDATA.TMP");
+}
+
+namespace {
+
+// One "(1X,A80)" line: the text stands left in its 80 columns, as a
+// blank-padded 80-character name does.
+void print_a80(Session& s, std::string text) {
+  text.resize(80, ' ');
+  write_formatted(s.con, "(1X,A80)", {text});
+}
+
+}  // namespace
+
+void list_directory(Session& s) {
+  const std::string dir = s.system.current_directory();
+  print_a80(s, "Directory of " + dir);
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end;
+       it.increment(ec))
+    names.push_back(it->path().filename().string());
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) print_a80(s, name);
+  s.con.record(free_record({static_cast<int>(names.size()), " Files"}));
+}
+
+void cmd_dir(Session& s) { list_directory(s); }
+
+void cmd_cd(Session& s) {
+  const int arg = argument_start(s.ws.upper);
+  if (arg <= 0) return;
+  // A directory that cannot be entered is left silently.
+  s.system.change_directory(rest_of_line(s.ws.line, arg));
+}
+
+void cmd_shell(Session& s) {
+  const std::string command = rest_of_line(s.ws.line, 2);
+  if (trim_right(command).empty()) return;
+  s.system.run_shell(command);
+}
+
+}  // namespace verto
