@@ -2,9 +2,11 @@
 // starts the upper-case line decides the command, so the order settles
 // every overlap (LAB before L, DIR before D, INT before IN, MAKE and MARK
 // before MAT). Entries without a function are not part of this build.
+#include "analysis/commands.h"
 #include "analysis/processing_commands.h"
 #include "datafiles/commands.h"
 #include "datafiles/marker_commands.h"
+#include "expr/commands.h"
 #include "fitting/commands.h"
 #include "plot/commands.h"
 #include "workspace/commands.h"
@@ -45,12 +47,12 @@ const CommandEntry kTable[] = {
     {{"READ", "IN"}, "READ", cmd_read},
     {{"ENT"}, "ENTER", cmd_enter},
     {{"WR", "SAV", "OUT"}, "WRITE", cmd_write},
-    {{"STAT"}, "STAT", nullptr},
-    {{"BIN", "HIS"}, "BIN", nullptr},
+    {{"STAT"}, "STAT", cmd_stat},
+    {{"BIN", "HIS"}, "BIN", cmd_bin},
     {{"FFT"}, "FFT", cmd_fft},
-    {{"MAT"}, "MATH", nullptr},
-    {{"SW"}, "SWAP", nullptr},
-    {{"CAL"}, "CALC", nullptr},
+    {{"MAT"}, "MATH", cmd_math},
+    {{"SW"}, "SWAP", cmd_swap},
+    {{"CAL"}, "CALC", cmd_calc},
     {{"D"}, "D", cmd_d},
     {{"REG"}, "REGRESS", cmd_regress},
     {{"FIT"}, "FIT", cmd_fit},
