@@ -7,6 +7,7 @@
 #include "expr/evaluator.h"
 #include "workspace/console.h"
 #include "workspace/format.h"
+#include "workspace/help.h"
 #include "workspace/parsers.h"
 #include "workspace/session.h"
 
@@ -14,9 +15,7 @@ namespace verto {
 
 namespace {
 
-void show_help(Session& s) {
-  s.con.record(" HELP MATH lists the functions, operators and stack words.");
-}
+void show_help(Session& s) { show_math_help(s); }
 
 void show_stack(Session& s) {
   const expr::ValueStack& st = s.expr.stack;

@@ -73,7 +73,7 @@ class PtyProgram {
   }
 
   // Reads the screen until `text` has appeared after position `from`.
-  bool wait_for(std::string_view text, std::size_t from = 0, int ms = 5000) {
+  bool wait_for(std::string_view text, std::size_t from = 0, int ms = 20000) {
     auto end = Clock::now() + std::chrono::milliseconds(ms);
     while (screen_.find(text, from) == std::string::npos) {
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
@@ -89,7 +89,7 @@ class PtyProgram {
   }
 
   // Waits until the terminal is (or is no longer) in key-at-a-time mode.
-  bool wait_for_raw(bool raw, int ms = 5000) {
+  bool wait_for_raw(bool raw, int ms = 20000) {
     auto end = Clock::now() + std::chrono::milliseconds(ms);
     while (Clock::now() < end) {
       if (((mode().c_lflag & ICANON) == 0) == raw) return true;
@@ -100,7 +100,7 @@ class PtyProgram {
   }
 
   // Exit status after the program ended; -1 when it did not end in time.
-  int wait_exit(int ms = 5000) {
+  int wait_exit(int ms = 20000) {
     auto end = Clock::now() + std::chrono::milliseconds(ms);
     while (Clock::now() < end) {
       int status = 0;
@@ -170,25 +170,30 @@ TEST(TerminalSession, KeysAreEditedAndTheModeComesBack) {
   ASSERT_TRUE(p.wait_for("\r\n hi", mark)) << p.screen().substr(mark);
   EXPECT_NE(p.screen().find("echo hi", mark), std::string::npos) << "keys are echoed";
 
+  ASSERT_TRUE(p.wait_for_raw(true));
   mark = p.seen();
   p.type("\x1a");  // Ctrl-Z recalls the line
   ASSERT_TRUE(p.wait_for(">echo hi", mark)) << p.screen().substr(mark);
   p.type("\r");
   ASSERT_TRUE(p.wait_for("\r\n hi", mark));
 
+  ASSERT_TRUE(p.wait_for_raw(true));
   mark = p.seen();
   p.type("ecx\x7fho two\r");  // Backspace as terminals send it
   ASSERT_TRUE(p.wait_for("\r\n two", mark)) << p.screen().substr(mark);
 
+  ASSERT_TRUE(p.wait_for_raw(true));
   mark = p.seen();
   p.type("junk\x1b");  // Esc drops the line
   p.type("echo three\r");
   ASSERT_TRUE(p.wait_for("\r\n three", mark)) << p.screen().substr(mark);
 
+  ASSERT_TRUE(p.wait_for_raw(true));
   mark = p.seen();
   p.type("\033[A\r");  // cursor up recalls as Ctrl-Z does
   ASSERT_TRUE(p.wait_for("\r\n three", mark)) << p.screen().substr(mark);
 
+  ASSERT_TRUE(p.wait_for_raw(true));
   p.type("quit\r");
   int status = p.wait_exit();
   ASSERT_TRUE(WIFEXITED(status)) << status;
