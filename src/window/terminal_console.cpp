@@ -20,6 +20,7 @@ TerminalConsole::TerminalConsole(std::FILE* in, std::FILE* out)
   const char* term = std::getenv("TERM");
   styled_output_ = isatty(fileno(out_)) != 0 && term && *term && std::strcmp(term, "dumb") != 0 &&
                    !std::getenv("NO_COLOR");
+  output_is_terminal_ = isatty(fileno(out_)) != 0;
   if (input_is_terminal_) {
     raw_terminal::prepare(in_fd_);
     if (pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
@@ -83,6 +84,7 @@ void TerminalConsole::do_record(std::string_view text) {
   if (line_open_) put("\n");
   put(text);
   line_open_ = true;
+  if (!output_is_terminal_) shown_.assign(text.data(), text.size());
   if (key_mode_) std::fflush(out_);
 }
 
@@ -92,6 +94,21 @@ void TerminalConsole::do_prompt(std::string_view text) {
 }
 
 void TerminalConsole::do_overwrite(std::string_view text) {
+  if (!output_is_terminal_ && line_open_) {
+    // A log or pipe gets what a screen would finally show: an overwrite
+    // that changes nothing is left out, and one on an empty line is
+    // written without the carriage return.
+    std::string now = shown_;
+    if (now.size() < text.size()) now.resize(text.size(), ' ');
+    now.replace(0, text.size(), text);
+    if (now == shown_) return;
+    if (shown_.empty()) {
+      put(text);
+      shown_ = std::move(now);
+      return;
+    }
+    shown_ = std::move(now);
+  }
   put("\r");
   put(text);
   line_open_ = true;
@@ -100,6 +117,7 @@ void TerminalConsole::do_overwrite(std::string_view text) {
 
 void TerminalConsole::do_append(std::string_view text) {
   put(text);
+  if (!output_is_terminal_) shown_.append(text.data(), text.size());
   line_open_ = true;
   if (key_mode_) std::fflush(out_);
 }
@@ -139,6 +157,7 @@ std::optional<std::string> TerminalConsole::do_read_line(int max_len) {
     line_open_ = false;  // the terminal echoed the line and its newline
   } else {
     put(line);
+    if (!output_is_terminal_) shown_ += line;
   }
   return line;
 }

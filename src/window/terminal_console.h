@@ -49,6 +49,8 @@ class TerminalConsole : public Console {
   bool styled_output_ = false;  // ANSI colours and title
   bool key_mode_ = false;
   bool line_open_ = false;      // a line was started and not yet ended
+  bool output_is_terminal_ = false;
+  std::string shown_;           // the current line, kept when output is not a terminal
   bool at_end_ = false;
   int wake_[2] = {-1, -1};      // interrupt_key_read writes, read_key polls
   std::string buffer_;          // input read but not yet used
