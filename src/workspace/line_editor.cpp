@@ -331,6 +331,7 @@ std::optional<std::string> read_command_line(Session& s) {
       EntryEnd end = s.con.interactive() ? read_keys(s, line) : read_whole_line(s, line);
       if (end == EntryEnd::EndOfInput) return std::nullopt;
       if (end == EntryEnd::HandOver) continue;
+      ed.macro_line_budget = kMaxMacros * kMaxMacroLines;
     }
     if (line.size() > static_cast<std::size_t>(kLineLength)) line.resize(kLineLength);
 
@@ -345,11 +346,17 @@ std::optional<std::string> read_command_line(Session& s) {
                      " calls itself; the call is not run.");
         continue;
       }
+      if (macro.line_count > ed.macro_line_budget) {
+        s.con.record("<<<VERTO!!!>>> Macro calls produce too many lines; " +
+                     std::string(trim_right(macro.name)) + " is not run.");
+        continue;
+      }
       if (ed.pending_count + macro.line_count > kPendingCapacity) {
         s.con.record("<<<VERTO!!!>>> Too many pending macro lines; " +
                      std::string(trim_right(macro.name)) + " is not run.");
         continue;
       }
+      ed.macro_line_budget -= macro.line_count;
       int start = argument_start(to_upper(line));
       std::string argument = start > 0 ? rest_of_line(line, start) : std::string();
       for (int i = macro.line_count - 1; i >= 0; --i)

@@ -130,6 +130,9 @@ struct LineEditor {
   };
   std::array<PendingLine, kPendingCapacity> pending;  // a stack: top runs next
   int pending_count = 0;
+  // Lines that macro calls may still add before the next line is typed:
+  // macros calling macros could otherwise multiply without end.
+  int macro_line_budget = kMaxMacros * kMaxMacroLines;
   std::string saved_text;        // shown at the first prompt after handed-over lines
   bool after_pending = false;    // the previous line came from the pending stack
   KeyMailbox mailbox;

@@ -226,6 +226,21 @@ TEST_F(EditorTest, MacrosThatCallThemselvesAreRefused) {
   EXPECT_EQ(refusals, 2);
 }
 
+TEST_F(EditorTest, MacrosThatMultiplyTheirLinesAreCutShort) {
+  // Each of @A's lines calls @B, each of @B's calls @C: without a bound
+  // the lines would multiply with every level.
+  define("@A", std::vector<std::string>(kMaxMacroLines, "@B"));
+  define("@B", std::vector<std::string>(kMaxMacroLines, "@C"));
+  define("@C", std::vector<std::string>(kMaxMacroLines, "ECHO c"));
+  con.line("@a");
+  con.line("ECHO after");
+  auto lines = all_lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "ECHO after") << "the next typed line runs with a fresh budget";
+  EXPECT_LE(static_cast<int>(lines.size()), kMaxMacros * kMaxMacroLines + 1);
+  EXPECT_NE(con.text().find("Macro calls produce too many lines"), std::string::npos);
+}
+
 TEST_F(EditorTest, DeepButFiniteNestingRuns) {
   // Ten macros each calling the next around their own lines: the deepest
   // chain the table allows must fit in the pending stack.
