@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "expr/evaluator.h"
-#include "workspace/memory_console.h"
+#include "core/evaluator.h"
+#include "core/memory_console.h"
 
 namespace {
 

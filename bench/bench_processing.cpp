@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "analysis/smooth_kernels.h"
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
+#include "core/dispatch.h"
+#include "core/memory_console.h"
+#include "core/session.h"
 
 namespace verto {
 namespace {

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <thread>
 
-#include "workspace/line_editor.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/startup.h"
-#include "workspace/system.h"
+#include "app/line_editor.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "app/startup.h"
+#include "core/system.h"
 
 namespace {
 

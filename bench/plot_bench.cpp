@@ -7,10 +7,10 @@
 #include <memory>
 #include <random>
 
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "core/dispatch.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "core/system.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "core/system.h"
 
 namespace {
 

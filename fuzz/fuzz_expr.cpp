@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "expr/evaluator.h"
-#include "workspace/memory_console.h"
+#include "core/evaluator.h"
+#include "core/memory_console.h"
 
 namespace {
 

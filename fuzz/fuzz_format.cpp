@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/format.h"
+#include "core/format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view in(reinterpret_cast<const char*>(data), size);

@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/line_editor.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/startup.h"
-#include "workspace/system.h"
-#include "workspace/verto_ini.h"
+#include "app/line_editor.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "app/startup.h"
+#include "core/system.h"
+#include "app/verto_ini.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static verto::MemoryConsole con;

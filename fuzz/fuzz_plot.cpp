@@ -16,9 +16,9 @@
 #include "plot/options.h"
 #include "plot/render.h"
 #include "plot/text_plot.h"
-#include "workspace/memory_console.h"
-#include "workspace/parsers.h"
-#include "workspace/workspace.h"
+#include "core/memory_console.h"
+#include "core/parsers.h"
+#include "core/workspace.h"
 
 namespace {
 

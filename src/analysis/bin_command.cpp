@@ -6,10 +6,10 @@
 
 #include "analysis/commands.h"
 #include "numeric/sort.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

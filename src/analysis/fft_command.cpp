@@ -7,9 +7,9 @@
 #include "analysis/processing_commands.h"
 #include "analysis/processing_support.h"
 #include "numeric/four1.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workspace/session.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -8,14 +8,14 @@
 #include "analysis/processing_commands.h"
 #include "analysis/processing_support.h"
 #include "analysis/smooth_kernels.h"
-#include "expr/evaluator.h"
+#include "core/evaluator.h"
 #include "numeric/sort3.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/progress.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/progress.h"
+#include "core/session.h"
 
 namespace verto {
 

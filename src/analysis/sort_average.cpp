@@ -7,15 +7,15 @@
 
 #include "analysis/processing_commands.h"
 #include "analysis/processing_support.h"
-#include "expr/evaluator.h"
+#include "core/evaluator.h"
 #include "numeric/mdian1.h"
 #include "numeric/moment.h"
 #include "numeric/sort.h"
 #include "numeric/sort3.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "window/terminal_console.h"
-#include "workspace/dispatch.h"
-#include "workspace/session.h"
-#include "workspace/startup.h"
-#include "workspace/system.h"
+#include "app/command_loop.h"
+#include "core/dispatch.h"
+#include "core/session.h"
+#include "app/startup.h"
+#include "core/system.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "datafiles/reader.h"
-#include "workspace/parsers.h"
-#include "workspace/scratch_file.h"
-#include "workspace/session.h"
+#include "core/parsers.h"
+#include "core/scratch_file.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "datafiles/commands.h"
-#include "datafiles/records.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/records.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

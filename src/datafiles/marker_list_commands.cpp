@@ -2,13 +2,13 @@
 #include <string>
 
 #include "datafiles/marker_commands.h"
-#include "expr/evaluator.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/qualifier_words.h"
-#include "workspace/session.h"
+#include "core/evaluator.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/qualifier_words.h"
+#include "core/session.h"
 
 namespace verto {
 

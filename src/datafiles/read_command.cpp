@@ -9,13 +9,13 @@
 #include "datafiles/file_names.h"
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
-#include "workspace/capacity.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/scratch_file.h"
-#include "workspace/session.h"
+#include "core/capacity.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/scratch_file.h"
+#include "core/session.h"
 
 namespace verto {
 

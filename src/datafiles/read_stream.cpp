@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "datafiles/reader.h"
-#include "datafiles/records.h"
-#include "workspace/capacity.h"
-#include "workspace/session.h"
+#include "core/records.h"
+#include "core/capacity.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -10,13 +10,13 @@
 #include "datafiles/file_names.h"
 #include "datafiles/marker_commands.h"
 #include "datafiles/reader.h"
-#include "expr/evaluator.h"
-#include "workspace/capacity.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/qualifier_words.h"
-#include "workspace/session.h"
+#include "core/evaluator.h"
+#include "core/capacity.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/qualifier_words.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -12,11 +12,11 @@
 
 #include "datafiles/commands.h"
 #include "datafiles/file_names.h"
-#include "datafiles/records.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/records.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "expr/commands.h"
-#include "expr/evaluator.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/help.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/evaluator.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/help.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

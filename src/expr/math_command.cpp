@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "expr/commands.h"
-#include "expr/evaluator.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/evaluator.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

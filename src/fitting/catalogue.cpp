@@ -1,7 +1,7 @@
 #include "fitting/catalogue.h"
 
-#include "workspace/console.h"
-#include "workspace/format.h"
+#include "core/console.h"
+#include "core/format.h"
 
 namespace verto {
 

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "expr/evaluator.h"
+#include "core/evaluator.h"
 #include "fitting/catalogue.h"
 #include "fitting/commands.h"
 #include "fitting/line_output.h"
 #include "fitting/procedures.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

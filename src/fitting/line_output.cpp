@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "fitting/limits.h"
-#include "workspace/console.h"
-#include "workspace/workspace.h"
+#include "core/limits.h"
+#include "core/console.h"
+#include "core/workspace.h"
 
 namespace verto {
 

@@ -12,10 +12,10 @@
 #include "fitting/line_output.h"
 #include "numeric/fpoly.h"
 #include "numeric/lfit.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

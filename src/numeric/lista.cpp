@@ -1,7 +1,7 @@
 #include "numeric/lista.h"
 
 #include "numeric/col_matrix.h"
-#include "workspace/console.h"
+#include "core/console.h"
 
 namespace verto {
 

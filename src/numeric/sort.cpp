@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "numeric/col_matrix.h"
-#include "workspace/console.h"
+#include "core/console.h"
 
 namespace verto {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "workspace/format.h"
+#include "core/format.h"
 
 namespace verto::plot {
 

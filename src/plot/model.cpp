@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fitting/limits.h"
-#include "workspace/parsers.h"
-#include "workspace/workspace.h"
+#include "core/limits.h"
+#include "core/parsers.h"
+#include "core/workspace.h"
 
 namespace verto::plot {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "expr/evaluator.h"
-#include "workspace/console.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/workspace.h"
+#include "core/evaluator.h"
+#include "core/console.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/workspace.h"
 
 namespace verto::plot {
 

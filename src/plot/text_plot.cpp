@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "workspace/console.h"
-#include "workspace/format.h"
+#include "core/console.h"
+#include "core/format.h"
 
 namespace verto::plot {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "workspace/console.h"
+#include "core/console.h"
 
 namespace verto {
 

@@ -1,8 +1,8 @@
 // QUIT/EXIT, ECHO, CLS and CLEAR.
 #include "workspace/commands.h"
-#include "workspace/console.h"
-#include "workspace/parsers.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/parsers.h"
+#include "core/session.h"
 
 namespace verto {
 

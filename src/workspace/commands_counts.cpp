@@ -5,15 +5,15 @@
 #include <cmath>
 #include <string>
 
-#include "expr/evaluator.h"
-#include "workspace/capacity.h"
+#include "core/evaluator.h"
+#include "core/capacity.h"
 #include "workspace/commands.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/qualifier_words.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/qualifier_words.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "datafiles/records.h"
+#include "core/records.h"
 #include "workspace/commands.h"
-#include "workspace/console.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/parsers.h"
-#include "workspace/scratch_file.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/parsers.h"
+#include "core/scratch_file.h"
+#include "core/session.h"
 
 namespace verto {
 

@@ -4,8 +4,8 @@
 
 #include "numeric/random.h"
 #include "workspace/commands.h"
-#include "workspace/console.h"
-#include "workspace/session.h"
+#include "core/console.h"
+#include "core/session.h"
 
 namespace verto {
 

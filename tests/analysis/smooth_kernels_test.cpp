@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

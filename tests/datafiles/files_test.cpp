@@ -13,13 +13,13 @@
 #include <string>
 
 #include "datafiles/file_names.h"
-#include "datafiles/records.h"
+#include "core/records.h"
 #include "support/scoped_directory.h"
-#include "workspace/dispatch.h"
-#include "workspace/format.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "core/dispatch.h"
+#include "core/format.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "core/system.h"
 
 namespace verto {
 namespace {

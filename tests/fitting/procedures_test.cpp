@@ -9,7 +9,7 @@
 
 #include "fitting/catalogue.h"
 #include "fitting/procedures.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "fitting/fit_session.h"
 #include "fitting/regress.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

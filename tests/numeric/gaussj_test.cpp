@@ -7,7 +7,7 @@
 
 #include "numeric/covsrt.h"
 #include "numeric/gaussj.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

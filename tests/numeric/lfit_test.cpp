@@ -8,7 +8,7 @@
 
 #include "numeric/fpoly.h"
 #include "numeric/lfit.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

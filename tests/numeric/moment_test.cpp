@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "numeric/moment.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "numeric/mrqcof.h"
 #include "numeric/mrqmin.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

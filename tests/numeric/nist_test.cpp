@@ -14,7 +14,7 @@
 #include "numeric/lfit.h"
 #include "numeric/moment.h"
 #include "numeric/mrqmin.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

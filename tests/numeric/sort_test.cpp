@@ -13,7 +13,7 @@
 #include "numeric/mdian1.h"
 #include "numeric/sort.h"
 #include "numeric/sort3.h"
-#include "workspace/memory_console.h"
+#include "core/memory_console.h"
 
 namespace verto {
 namespace {

@@ -6,9 +6,9 @@
 #include <limits>
 #include <memory>
 
-#include "workspace/memory_console.h"
-#include "workspace/parsers.h"
-#include "workspace/workspace.h"
+#include "core/memory_console.h"
+#include "core/parsers.h"
+#include "core/workspace.h"
 
 namespace verto::plot {
 namespace {

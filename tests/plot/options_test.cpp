@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "workspace/memory_console.h"
-#include "workspace/parsers.h"
-#include "workspace/workspace.h"
+#include "core/memory_console.h"
+#include "core/parsers.h"
+#include "core/workspace.h"
 
 namespace verto::plot {
 namespace {

@@ -1,7 +1,7 @@
 #include "support/session_fixture.h"
 
-#include "workspace/dispatch.h"
-#include "workspace/parsers.h"
+#include "core/dispatch.h"
+#include "core/parsers.h"
 
 namespace verto::testing {
 

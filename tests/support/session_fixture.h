@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "core/system.h"
 
 namespace verto::testing {
 

@@ -5,11 +5,12 @@
 #include <sstream>
 
 #include "support/scoped_directory.h"
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/startup.h"
-#include "workspace/system.h"
+#include "app/command_loop.h"
+#include "core/dispatch.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "app/startup.h"
+#include "core/system.h"
 
 namespace verto::testing {
 

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "support/scoped_directory.h"
-#include "workspace/dispatch.h"
-#include "workspace/memory_console.h"
-#include "workspace/session.h"
-#include "workspace/system.h"
+#include "core/dispatch.h"
+#include "core/memory_console.h"
+#include "core/session.h"
+#include "core/system.h"
 
 namespace fs = std::filesystem;
 

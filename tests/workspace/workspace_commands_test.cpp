@@ -9,9 +9,9 @@
 #include "numeric/random.h"
 #include "support/session_fixture.h"
 #include "workspace/commands.h"
-#include "workspace/dispatch.h"
-#include "workspace/progress.h"
-#include "workspace/session.h"
+#include "core/dispatch.h"
+#include "core/progress.h"
+#include "core/session.h"
 
 namespace verto {
 namespace {

@@ -1,0 +1,375 @@
+#include "app/line_editor.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+#include <utility>
+
+#include "core/console.h"
+#include "core/parsers.h"
+#include "core/session.h"
+
+namespace verto {
+
+// ---------------------------------------------------------------- history
+
+void History::add(std::string_view line) {
+  if (line.size() > static_cast<std::size_t>(kHistoryLineLength))
+    line = line.substr(0, kHistoryLineLength);
+  if (count_ == kHistorySize) {  // drop the oldest
+    ring_[first_].assign(line);
+    first_ = (first_ + 1) % kHistorySize;
+    return;
+  }
+  ring_[(first_ + count_) % kHistorySize].assign(line);
+  ++count_;
+}
+
+const std::string& History::entry(int index) const {
+  static const std::string empty;
+  if (index < 1 || index > count_) return empty;
+  return ring_[(first_ + index - 1) % kHistorySize];
+}
+
+// ----------------------------------------------------------------- macros
+
+int MacroTable::find(std::string_view line) const {
+  for (int m = 0; m < count; ++m) {
+    std::string_view name = trim_right(entries[m].name);
+    if (name.empty() || line.size() < name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < name.size() && same; ++i) {
+      char c = line[i];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      same = c == name[i];
+    }
+    if (same) return m;
+  }
+  return -1;
+}
+
+std::string substitute_argument(std::string_view macro_line, std::string_view argument) {
+  std::string out(macro_line);
+  auto at = out.rfind("%1%");
+  if (at != std::string::npos && !argument.empty()) out.replace(at, 3, argument);
+  if (out.size() > static_cast<std::size_t>(kLineLength)) out.resize(kLineLength);
+  return out;
+}
+
+// -------------------------------------------------------------- hand-over
+
+bool HandOverQueue::hand_over(std::span<const std::string_view> lines, bool keep_typed) {
+  const int k = static_cast<int>(lines.size());
+  if (k < 1 || k > kHandOverSlots) return false;
+  if (count_.load(std::memory_order_acquire) != 0) return false;
+  for (int i = 0; i < k; ++i) {
+    auto& slot = slots_[k - 1 - i];  // the first line goes into slot k
+    std::string_view text = lines[i].substr(0, std::min<std::size_t>(lines[i].size(), 70));
+    std::fill(slot.begin(), slot.end(), '\0');
+    std::copy(text.begin(), text.end(), slot.begin());
+  }
+  count_.store(keep_typed ? k : -k, std::memory_order_release);
+  if (doorbell_) {
+    doorbell_->fetch_add(1, std::memory_order_release);
+    doorbell_->notify_all();
+  }
+  return true;
+}
+
+std::string_view HandOverQueue::slot(int index) const {
+  if (index < 1 || index > kHandOverSlots) return {};
+  const auto& s = slots_[index - 1];
+  auto end = std::find(s.begin(), s.end(), '\0');
+  return std::string_view(s.data(), static_cast<std::size_t>(end - s.begin()));
+}
+
+namespace {
+
+// ------------------------------------------------------------ key reader
+
+// The key-reader thread of one line. The reader stores the key, then sets
+// the state to "key waiting" (release) and rings the doorbell; it then
+// sleeps until the editor has emptied the mailbox or asked it to stop.
+class KeyReader {
+ public:
+  KeyReader(Console& con, LineEditor& ed) : con_(con), ed_(ed), box_(ed.mailbox) {}
+  KeyReader(const KeyReader&) = delete;
+  KeyReader& operator=(const KeyReader&) = delete;
+  ~KeyReader() { stop(); }
+
+  bool running() const { return thread_.joinable(); }
+
+  void start() {
+    box_.state.store(KeyMailbox::kEmpty, std::memory_order_release);
+    orphan_ = kNone;
+    holding_ = false;
+    thread_ = std::thread([this] { run(); });
+  }
+
+  // The waiting key, if any; the editor then either releases it (the
+  // reader goes on) or stops the reader with the key consumed.
+  bool take(int& key) {
+    if (!running() || box_.state.load(std::memory_order_acquire) != KeyMailbox::kKeyWaiting)
+      return false;
+    key = box_.key.load(std::memory_order_relaxed);
+    holding_ = true;
+    return true;
+  }
+
+  void release_key() {
+    holding_ = false;
+    box_.state.store(KeyMailbox::kEmpty, std::memory_order_release);
+    box_.state.notify_one();
+  }
+
+  // Ends the thread. Keys it read that the editor did not take are kept
+  // for the next line, so nothing typed ahead is lost.
+  void stop() {
+    if (!running()) return;
+    int previous = box_.state.exchange(KeyMailbox::kStop, std::memory_order_acq_rel);
+    box_.state.notify_one();
+    con_.interrupt_key_read();
+    thread_.join();
+    if (previous == KeyMailbox::kKeyWaiting && !holding_)
+      carry(box_.key.load(std::memory_order_relaxed));
+    if (orphan_ != kNone) carry(orphan_);
+    holding_ = false;
+  }
+
+ private:
+  static constexpr int kNone = -1000;
+
+  void carry(int key) {
+    if (ed_.carried_count < static_cast<int>(ed_.carried_keys.size()))
+      ed_.carried_keys[ed_.carried_count++] = key;
+  }
+
+  void run() {
+    for (;;) {
+      int key = con_.read_key();
+      if (key == kKeyInterrupted) {
+        if (box_.state.load(std::memory_order_acquire) == KeyMailbox::kStop) return;
+        continue;
+      }
+      box_.key.store(key, std::memory_order_relaxed);
+      int expected = KeyMailbox::kEmpty;
+      if (!box_.state.compare_exchange_strong(expected, KeyMailbox::kKeyWaiting,
+                                              std::memory_order_release,
+                                              std::memory_order_acquire)) {
+        orphan_ = key;  // the editor stopped meanwhile; the join publishes it
+        return;
+      }
+      ed_.doorbell.fetch_add(1, std::memory_order_release);
+      ed_.doorbell.notify_all();
+      box_.state.wait(KeyMailbox::kKeyWaiting, std::memory_order_acquire);
+      if (box_.state.load(std::memory_order_acquire) == KeyMailbox::kStop) return;
+    }
+  }
+
+  Console& con_;
+  LineEditor& ed_;
+  KeyMailbox& box_;
+  std::thread thread_;
+  int orphan_ = kNone;
+  bool holding_ = false;
+};
+
+// Key mode on for the lifetime of the object.
+struct KeyModeScope {
+  explicit KeyModeScope(Console& c) : con(c) { con.set_key_mode(true); }
+  ~KeyModeScope() { con.set_key_mode(false); }
+  Console& con;
+};
+
+enum class EntryEnd { Line, HandOver, EndOfInput };
+
+void show_prompt(Console& con, std::string_view text) {
+  con.record("");
+  con.overwrite(">" + std::string(text));
+}
+
+void erase_line(Console& con) { con.overwrite(">" + std::string(78, ' ')); }
+
+void push_pending(LineEditor& ed, std::string_view text, std::uint16_t macros_above) {
+  auto& p = ed.pending[ed.pending_count++];
+  p.text.assign(text);
+  p.macros_above = macros_above;
+}
+
+// Takes the lines a menu or dialog handed over: the typed text is kept
+// (positive count) or dropped (negative), and the lines go onto the
+// pending stack with slot k on top.
+void take_hand_over(LineEditor& ed, int signal, const std::string& typed) {
+  const int k = std::min(std::abs(signal), kHandOverSlots);
+  if (signal > 0) ed.saved_text = typed;
+  else ed.saved_text.clear();
+  for (int i = 1; i <= k && ed.pending_count < kPendingCapacity; ++i)
+    push_pending(ed, ed.queue.slot(i), 0);
+  ed.queue.release();
+}
+
+// Interactive entry: one key at a time from the reader thread.
+EntryEnd read_keys(Session& s, std::string& text) {
+  LineEditor& ed = s.editor;
+  Console& con = s.con;
+  text = std::exchange(ed.saved_text, {});
+  int recall = ed.history.count() + 1;
+  show_prompt(con, text);
+
+  KeyModeScope key_mode(con);
+  KeyReader reader(con, ed);  // stopped before the key mode ends
+
+  for (;;) {
+    const std::uint32_t bell = ed.doorbell.load(std::memory_order_acquire);
+    if (int signal = ed.queue.count(); signal != 0) {
+      take_hand_over(ed, signal, text);
+      reader.stop();
+      return EntryEnd::HandOver;
+    }
+    int key = 0;
+    bool from_mailbox = false;
+    if (ed.carried_count > 0) {
+      key = ed.carried_keys[0];
+      std::copy(ed.carried_keys.begin() + 1, ed.carried_keys.begin() + ed.carried_count,
+                ed.carried_keys.begin());
+      --ed.carried_count;
+    } else {
+      if (!reader.running()) reader.start();
+      if (!reader.take(key)) {
+        ed.doorbell.wait(bell, std::memory_order_acquire);
+        continue;
+      }
+      from_mailbox = true;
+    }
+
+    // Keys that end the entry.
+    if (key == keys::kEnter || key == '\n') return EntryEnd::Line;
+    if (key == kKeyEndOfInput || (key == keys::kEndOfText && text.empty()))
+      return text.empty() ? EntryEnd::EndOfInput : EntryEnd::Line;
+
+    switch (key) {
+      case keys::kTab:
+        if (ed.glance_at_plot) ed.glance_at_plot();
+        break;
+      case keys::kRecallBack:
+        if (recall > 1) {
+          --recall;
+          text = ed.history.entry(recall).substr(0, kLineLength);
+          erase_line(con);
+          con.overwrite(">" + text);
+        }
+        break;
+      case keys::kRecallForward:
+        if (recall < ed.history.count() + 1) {
+          ++recall;
+          text = recall == ed.history.count() + 1
+                     ? std::string()
+                     : ed.history.entry(recall).substr(0, kLineLength);
+          erase_line(con);
+          con.overwrite(">" + text);
+        }
+        break;
+      case keys::kEscape:
+        erase_line(con);
+        show_prompt(con, "");
+        text.clear();
+        break;
+      case keys::kBackspace:
+      case 127:
+        if (text.empty()) break;
+        text.pop_back();
+        if (text.empty()) {
+          erase_line(con);
+          show_prompt(con, "");
+        } else {
+          con.overwrite(">" + text + "  ");
+          con.overwrite(">" + text);
+        }
+        break;
+      default:
+        // Printable characters and NUL (which becomes a blank on return);
+        // other control and function keys are ignored.
+        if ((key == 0 || (key >= 32 && key <= 126)) &&
+            static_cast<int>(text.size()) < kLineLength) {
+          text.push_back(static_cast<char>(key));
+          con.append(key == 0 ? std::string_view(" ") : std::string_view(&text.back(), 1));
+        }
+        break;
+    }
+    if (from_mailbox) reader.release_key();
+  }
+}
+
+// Whole lines from a console without key-by-key input: the console shows
+// the line after the prompt as if typed.
+EntryEnd read_whole_line(Session& s, std::string& text) {
+  LineEditor& ed = s.editor;
+  text = std::exchange(ed.saved_text, {});
+  show_prompt(s.con, text);
+  if (int signal = ed.queue.count(); signal != 0) {
+    take_hand_over(ed, signal, text);
+    return EntryEnd::HandOver;
+  }
+  auto line = s.con.read_line(kLineLength - static_cast<int>(text.size()));
+  if (!line) return EntryEnd::EndOfInput;
+  text += *line;
+  return EntryEnd::Line;
+}
+
+}  // namespace
+
+std::optional<std::string> read_command_line(Session& s) {
+  LineEditor& ed = s.editor;
+  for (;;) {
+    std::string line;
+    std::uint16_t macros_above = 0;
+    if (ed.pending_count > 0) {
+      auto& p = ed.pending[--ed.pending_count];
+      line = std::move(p.text);
+      macros_above = p.macros_above;
+    } else {
+      EntryEnd end = s.con.interactive() ? read_keys(s, line) : read_whole_line(s, line);
+      if (end == EntryEnd::EndOfInput) return std::nullopt;
+      if (end == EntryEnd::HandOver) continue;
+      ed.macro_line_budget = kMaxMacros * kMaxMacroLines;
+    }
+    if (line.size() > static_cast<std::size_t>(kLineLength)) line.resize(kLineLength);
+
+    // A macro call puts the macro's lines on the pending stack, first line
+    // on top, and the loop takes them from there (so a line that calls
+    // another macro expands in its turn).
+    if (int m = ed.macros.find(line); m >= 0) {
+      const Macro& macro = ed.macros.entries[m];
+      const std::uint16_t bit = static_cast<std::uint16_t>(1u << m);
+      if (macros_above & bit) {
+        s.con.record("<<<VERTO!!!>>> Macro " + std::string(trim_right(macro.name)) +
+                     " calls itself; the call is not run.");
+        continue;
+      }
+      if (macro.line_count > ed.macro_line_budget) {
+        s.con.record("<<<VERTO!!!>>> Macro calls produce too many lines; " +
+                     std::string(trim_right(macro.name)) + " is not run.");
+        continue;
+      }
+      if (ed.pending_count + macro.line_count > kPendingCapacity) {
+        s.con.record("<<<VERTO!!!>>> Too many pending macro lines; " +
+                     std::string(trim_right(macro.name)) + " is not run.");
+        continue;
+      }
+      ed.macro_line_budget -= macro.line_count;
+      int start = argument_start(to_upper(line));
+      std::string argument = start > 0 ? rest_of_line(line, start) : std::string();
+      for (int i = macro.line_count - 1; i >= 0; --i)
+        push_pending(ed, substitute_argument(macro.lines[i], argument),
+                     static_cast<std::uint16_t>(macros_above | bit));
+      ed.saved_text.clear();
+      continue;
+    }
+
+    std::replace(line.begin(), line.end(), '\0', ' ');
+    ed.history.add(line);
+    return line;
+  }
+}
+
+}  // namespace verto
