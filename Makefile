@@ -25,7 +25,12 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+BENCH_ROUNDS ?= 15
+
+# Whole-process timings of the 50000-point jobs first (the regression
+# guard), then the micro-benchmarks of the kernels.
 bench: build
+	$(BUILD)/bench/verto_timings $(BUILD)/verto $(BENCH_ROUNDS)
 	$(BUILD)/bench/verto_bench --benchmark_format=console
 
 test-sanitize: deps

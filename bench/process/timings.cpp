@@ -1,0 +1,146 @@
+// Whole-process timings of VERTO at its 50000-point capacity: each job is
+// one run of the executable in batch mode (a command file on its standard
+// input), from exec to exit. The jobs are run in turn, round after round,
+// so that a busy machine slows all of them alike; the table shows the
+// medians of the elapsed time and of the processor time (user + system).
+//
+//   verto_timings path/to/verto [rounds]
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPoints = 50000;
+
+struct Job {
+  const char* name;
+  const char* commands;  // the session, one command a line
+};
+
+// X runs over 20 units so that a smoothing width of 0.5 is a 2.5 % window.
+const Job kJobs[] = {
+    {"READ/3 + STAT Y", "READ/3 peak.dat\nSTAT Y\nQUIT\n"},
+    {"READ/3 + FIT GAUSSB", "READ/3 peak.dat\nFIT GAUSSB\nQUIT\n"},
+    {"READ/3 + PLOT/PS", "READ/3 peak.dat\nPLOT/PS/OVER\nQUIT\n"},
+    {"READ/3 + PLOT/PRINT (HPGL)", "READ/3 peak.dat\nPLOT/PRINT/OVER\nQUIT\n"},
+    {"start-up to QUIT", "QUIT\n"},
+    {"READ/3 + SMOOTH/G 0.5", "READ/3 peak.dat\nSMOOTH/G 0.5\nQUIT\n"},
+};
+
+// A Gaussian peak on a background with noise from a fixed linear
+// congruential sequence: the same file on every machine.
+void write_data(const fs::path& file) {
+  std::FILE* f = std::fopen(file.c_str(), "w");
+  if (!f) {
+    std::perror(file.c_str());
+    std::exit(1);
+  }
+  std::uint32_t state = 12345u;
+  auto uniform = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<double>(state >> 8) / 16777216.0;  // [0, 1)
+  };
+  for (int i = 0; i < kPoints; ++i) {
+    const double x = -10.0 + 20.0 * i / kPoints;
+    const double d = (x - 0.7) / 1.8;
+    const double y = 2.0 + 40.0 * std::exp(-d * d) + (uniform() - 0.5);
+    std::fprintf(f, "%.4f %.7g\n", x, y);
+  }
+  std::fclose(f);
+}
+
+struct Sample {
+  double wall_ms;
+  double cpu_ms;
+};
+
+double ms(const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec * 1e-3; }
+
+Sample run(const fs::path& verto, const fs::path& dir, const fs::path& script) {
+  const auto t0 = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid < 0) {
+    std::perror("fork");
+    std::exit(1);
+  }
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    const int in = open(script.c_str(), O_RDONLY);
+    const int out = open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0) _exit(126);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(out, 2);
+    execl(verto.c_str(), verto.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  const auto t1 = std::chrono::steady_clock::now();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) >= 126) {
+    std::fprintf(stderr, "%s did not run (status %d)\n", verto.c_str(), status);
+    std::exit(1);
+  }
+  return {std::chrono::duration<double, std::milli>(t1 - t0).count(),
+          ms(usage.ru_utime) + ms(usage.ru_stime)};
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s path/to/verto [rounds]\n", argv[0]);
+    return 2;
+  }
+  const fs::path verto = fs::absolute(argv[1]);
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
+  const fs::path dir = fs::temp_directory_path() / ("verto-timings-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  write_data(dir / "peak.dat");
+
+  constexpr std::size_t kCount = std::size(kJobs);
+  std::vector<fs::path> scripts;
+  for (std::size_t j = 0; j < kCount; ++j) {
+    scripts.push_back(dir / ("job" + std::to_string(j) + ".cmd"));
+    std::ofstream(scripts.back()) << kJobs[j].commands;
+  }
+  std::vector<std::vector<double>> wall(kCount), cpu(kCount);
+  run(verto, dir, scripts[0]);  // warm the file cache
+  for (int r = 0; r < rounds; ++r)
+    for (std::size_t j = 0; j < kCount; ++j) {
+      const Sample s = run(verto, dir, scripts[j]);
+      wall[j].push_back(s.wall_ms);
+      cpu[j].push_back(s.cpu_ms);
+    }
+
+  std::printf("VERTO whole-process timings, 50000 points, median of %d rounds\n", rounds);
+  std::printf("%-28s %12s %12s\n", "job", "elapsed ms", "cpu ms");
+  for (std::size_t j = 0; j < kCount; ++j)
+    std::printf("%-28s %12.1f %12.1f\n", kJobs[j].name, median(wall[j]), median(cpu[j]));
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+  return 0;
+}
