@@ -26,11 +26,13 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 BENCH_ROUNDS ?= 15
+# BENCH_AGAINST=path/to/an/earlier/verto runs every job on both in turn.
+BENCH_AGAINST ?=
 
 # Whole-process timings of the 50000-point jobs first (the regression
 # guard), then the micro-benchmarks of the kernels.
 bench: build
-	$(BUILD)/bench/verto_timings $(BUILD)/verto $(BENCH_ROUNDS)
+	$(BUILD)/bench/verto_timings $(BUILD)/verto $(BENCH_ROUNDS) $(BENCH_AGAINST)
 	$(BUILD)/bench/verto_bench --benchmark_format=console
 
 test-sanitize: deps

@@ -3,8 +3,10 @@
 // input), from exec to exit. The jobs are run in turn, round after round,
 // so that a busy machine slows all of them alike; the table shows the
 // medians of the elapsed time and of the processor time (user + system).
+// Given a second executable (an earlier build), every job runs on both in
+// turn and the table adds its figures and the ratio of processor times.
 //
-//   verto_timings path/to/verto [rounds]
+//   verto_timings path/to/verto [rounds [path/to/earlier/verto]]
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -112,10 +114,11 @@ double median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s path/to/verto [rounds]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s path/to/verto [rounds [path/to/earlier/verto]]\n", argv[0]);
     return 2;
   }
-  const fs::path verto = fs::absolute(argv[1]);
+  std::vector<fs::path> programs{fs::absolute(argv[1])};
+  if (argc > 3) programs.push_back(fs::absolute(argv[3]));
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
   const fs::path dir = fs::temp_directory_path() / ("verto-timings-" + std::to_string(getpid()));
   fs::create_directories(dir);
@@ -127,19 +130,32 @@ int main(int argc, char** argv) {
     scripts.push_back(dir / ("job" + std::to_string(j) + ".cmd"));
     std::ofstream(scripts.back()) << kJobs[j].commands;
   }
-  std::vector<std::vector<double>> wall(kCount), cpu(kCount);
-  run(verto, dir, scripts[0]);  // warm the file cache
+  const std::size_t np = programs.size();
+  std::vector<std::vector<double>> wall(kCount * np), cpu(kCount * np);
+  for (const fs::path& p : programs) run(p, dir, scripts[0]);  // warm the caches
   for (int r = 0; r < rounds; ++r)
-    for (std::size_t j = 0; j < kCount; ++j) {
-      const Sample s = run(verto, dir, scripts[j]);
-      wall[j].push_back(s.wall_ms);
-      cpu[j].push_back(s.cpu_ms);
-    }
+    for (std::size_t j = 0; j < kCount; ++j)
+      for (std::size_t k = 0; k < np; ++k) {
+        const Sample s = run(programs[k], dir, scripts[j]);
+        wall[j * np + k].push_back(s.wall_ms);
+        cpu[j * np + k].push_back(s.cpu_ms);
+      }
 
   std::printf("VERTO whole-process timings, 50000 points, median of %d rounds\n", rounds);
-  std::printf("%-28s %12s %12s\n", "job", "elapsed ms", "cpu ms");
-  for (std::size_t j = 0; j < kCount; ++j)
-    std::printf("%-28s %12.1f %12.1f\n", kJobs[j].name, median(wall[j]), median(cpu[j]));
+  if (np == 1) {
+    std::printf("%-28s %12s %12s\n", "job", "elapsed ms", "cpu ms");
+    for (std::size_t j = 0; j < kCount; ++j)
+      std::printf("%-28s %12.1f %12.1f\n", kJobs[j].name, median(wall[j]), median(cpu[j]));
+  } else {
+    std::printf("this build: %s\nearlier:    %s\n", programs[0].c_str(), programs[1].c_str());
+    std::printf("%-28s %12s %12s %12s %12s %8s\n", "job", "elapsed ms", "cpu ms",
+                "earlier el.", "earlier cpu", "cpu now/earlier");
+    for (std::size_t j = 0; j < kCount; ++j) {
+      const double c0 = median(cpu[j * np]), c1 = median(cpu[j * np + 1]);
+      std::printf("%-28s %12.1f %12.1f %12.1f %12.1f %8.2f\n", kJobs[j].name,
+                  median(wall[j * np]), c0, median(wall[j * np + 1]), c1, c1 > 0 ? c0 / c1 : 0.0);
+    }
+  }
   std::error_code ec;
   fs::remove_all(dir, ec);
   return 0;

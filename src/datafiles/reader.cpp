@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -21,6 +22,50 @@ bool is_separator(char c) {
 }
 
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+// The decimal-to-binary conversion of a number text "digits[.digits][e[sign]digits]"
+// (no sign in front): the nearest single-precision value, or
+// result_out_of_range. Every conversion of a data value goes through here.
+std::from_chars_result convert_decimal(const char* first, const char* last, float& f) {
+  return std::from_chars(first, last, f, std::chars_format::general);
+}
+
+// Powers of ten that single precision holds exactly.
+constexpr float kExactPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The common plain form of a data value, [sign]digits[.digits] with at
+// most 2^24 as its digit string and at most ten digits after the point,
+// read in one pass from line[i]: both the digit string and the power of
+// ten are exact in single precision, so one multiplication or division
+// rounds correctly and gives the value the full conversion would. Returns
+// the end of the value, or 0 when the text is not of this form or is not
+// followed by a separator (the full parse decides then).
+std::size_t plain_value(std::string_view line, std::size_t i, float& value) {
+  const char* const s = line.data();
+  const std::size_t len = line.size();
+  bool negative = false;
+  if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
+  auto digit = [s](std::size_t k) {
+    return static_cast<unsigned>(static_cast<unsigned char>(s[k])) - unsigned{'0'};
+  };
+  // Up to 19 digits cannot overflow; longer strings are refused below.
+  std::uint64_t w = 0;
+  const std::size_t int_begin = i;
+  for (unsigned d; i < len && (d = digit(i)) <= 9; ++i) w = w * 10 + d;
+  std::size_t digits = i - int_begin, decimals = 0;
+  if (i < len && s[i] == '.') {
+    const std::size_t frac_begin = ++i;
+    for (unsigned d; i < len && (d = digit(i)) <= 9; ++i) w = w * 10 + d;
+    decimals = i - frac_begin;
+    digits += decimals;
+  }
+  if (digits == 0 || digits > 19 || w > (std::uint64_t{1} << 24) || decimals > 10) return 0;
+  if (i < len && !is_separator(s[i])) return 0;
+  const float f = static_cast<float>(w) / kExactPow10[decimals];
+  value = negative ? -f : f;
+  return i;
+}
 
 }  // namespace
 
@@ -80,7 +125,7 @@ bool parse_real(std::string_view t, float& value) {
   }
 
   float f = 0;
-  auto res = std::from_chars(first, last, f, std::chars_format::general);
+  auto res = convert_decimal(first, last, f);
   if (res.ptr != last) return false;
   if (res.ec == std::errc::result_out_of_range) {
     // Too large, or too small for single precision: tell them apart in
@@ -142,8 +187,24 @@ bool LineReader::next(std::string_view& line, bool& cut) {
       if (buf_[begin_] == '\n') ++begin_;
     }
     char* data = buf_.get();
-    std::size_t i = begin_;
-    while (i < end_ && data[i] != '\n' && data[i] != '\r') ++i;
+    // The line ends at the first "\n" or "\r", looked for a window at a
+    // time so that files whose lines end in "\r" alone are not searched
+    // to the end of the buffer for a "\n" at every line.
+    std::size_t i = end_;
+    for (std::size_t from = begin_; from < end_;) {
+      const std::size_t to = std::min(end_, from + 256);
+      const void* nl = std::memchr(data + from, '\n', to - from);
+      const std::size_t limit = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : to;
+      if (const void* cr = std::memchr(data + from, '\r', limit - from)) {
+        i = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+        break;
+      }
+      if (nl) {
+        i = limit;
+        break;
+      }
+      from = to;
+    }
     if (i < end_) {
       after_cr_ = data[i] == '\r';
       std::size_t from = begin_;
@@ -211,10 +272,13 @@ RecordParser::Status RecordParser::feed(std::string_view line) {
       pos_ = n_;
       return Status::Complete;
     }
-    std::size_t j = i;
-    while (j < len && !is_separator(line[j])) ++j;
     float v;
-    if (!parse_real(line.substr(i, j - i), v)) return Status::Unreadable;
+    std::size_t j = plain_value(line, i, v);
+    if (j == 0) {
+      j = i;
+      while (j < len && !is_separator(line[j])) ++j;
+      if (!parse_real(line.substr(i, j - i), v)) return Status::Unreadable;
+    }
     values_[pos_] = v;
     given_[pos_] = true;
     after_separator_ = false;

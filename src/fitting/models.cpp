@@ -1,11 +1,31 @@
 // Model functions of the fit catalogue with their analytic derivatives.
 #include "fitting/models.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace verto {
 
 namespace {
+
+// Powers of a parameter, which stays the same over all the points of one
+// pass of the engine: computed again only when the parameter changes.
+struct ParamPowers {
+  std::uint32_t bits = 0x7FC00001u;  // a NaN, whose powers p already hold
+  float p[3] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::quiet_NaN(),
+                std::numeric_limits<float>::quiet_NaN()};
+  // True when p holds the powers of `a`; otherwise takes `a` as the new
+  // parameter (the caller then fills p).
+  bool holds(float a) {
+    const std::uint32_t b = std::bit_cast<std::uint32_t>(a);
+    if (b == bits) return true;
+    bits = b;
+    return false;
+  }
+};
+
 // pi as the models and peak areas write it.
 constexpr float kPiModels = 3.14159f;
 
@@ -98,8 +118,10 @@ float morsefit(float x, std::span<const float> a, std::span<float> dyda) {
 
 float maxwellfit(float x, std::span<const float> a, std::span<float> dyda) {
   static const float kFactor = 2.f / std::sqrt(kPiModels);
+  thread_local ParamPowers powers;
+  if (!powers.holds(a[1])) powers.p[0] = std::pow(a[1], -1.5f);
   const float g = kFactor * std::sqrt(x) * std::exp(-x / a[1]);
-  const float scale = std::pow(a[1], -1.5f);
+  const float scale = powers.p[0];
   const float y = a[0] * g * scale;
   dyda[0] = g * scale;
   dyda[1] = (x / a[1] - 1.5f) * y / a[1];
@@ -109,10 +131,16 @@ float maxwellfit(float x, std::span<const float> a, std::span<float> dyda) {
 float druyvestfit(float x, std::span<const float> a, std::span<float> dyda) {
   static const float kFactor = 1.f / std::sqrt(kPiModels);
   const float a1 = a[1];
+  thread_local ParamPowers powers;
+  if (!powers.holds(a1)) {
+    powers.p[0] = std::pow(a1, -1.5f);
+    powers.p[1] = std::pow(a1, -4.5f);
+    powers.p[2] = std::pow(a1, -2.5f);
+  }
   const float g = kFactor * std::sqrt(x) * std::exp(-0.243f * x * x / (a1 * a1));
-  const float scale = std::pow(a1, -1.5f);
+  const float scale = powers.p[0];
   dyda[0] = g * scale;
-  dyda[1] = a[0] * g * (0.486f * x * x * std::pow(a1, -4.5f) - 1.5f * std::pow(a1, -2.5f));
+  dyda[1] = a[0] * g * (0.486f * x * x * powers.p[1] - 1.5f * powers.p[2]);
   return a[0] * g * scale;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // In-place ascending sort of arr(1..n) (arr[0] is element 1): quicksort with
 // median-of-three partitioning, straight insertion for pieces shorter than
-// 7 elements and an explicit stack of 50 integers; no allocation.
+// 7 elements and an explicit stack of 50 integers; no allocation. Long
+// arrays whose sorted order is unique (no NaN, not both +0 and -0) are
+// sorted by radix instead, with two scratch arrays: the same result, sooner.
 //
 // Returns false when n exceeds arr's size (nothing is touched) or when the
 // pending-piece stack would overflow: the pause "NSTACK too small in sort"

@@ -1,5 +1,6 @@
 #include "plot/file_devices.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -19,9 +20,9 @@ float sane(float v) {
 
 void RecordWriter::put(std::string_view s) {
   while (!s.empty()) {
-    if (used_ == sizeof buf_) flush();
-    const std::size_t n = std::min(s.size(), sizeof buf_ - used_);
-    std::memcpy(buf_ + used_, s.data(), n);
+    if (used_ == kBuffer) flush();
+    const std::size_t n = std::min(s.size(), kBuffer - used_);
+    std::memcpy(buf_.get() + used_, s.data(), n);
     used_ += n;
     s.remove_prefix(n);
   }
@@ -53,7 +54,7 @@ void RecordWriter::put_fixed(float value, int width, int decimals) {
 
 void RecordWriter::flush() {
   if (used_ == 0) return;
-  if (std::fwrite(buf_, 1, used_, file_) != used_) failed_ = true;
+  if (std::fwrite(buf_.get(), 1, used_, file_) != used_) failed_ = true;
   used_ = 0;
 }
 
@@ -88,13 +89,18 @@ void HpglDevice::colour(const Colour& c) {
 }
 
 void HpglDevice::point(std::string_view op, float x, float y) {
-  out_.begin();
-  out_.put(op);
-  out_.put_int(std::lround(sane(x)));
-  out_.put(',');
-  out_.put_int(std::lround(sane(y)));
-  out_.put(';');
-  out_.end();
+  // ' ', two letters, two integers of at most 8 digits and a sign, ",;\n".
+  char* p = out_.room(32);
+  char* const end = p + 32;
+  *p++ = ' ';
+  std::memcpy(p, op.data(), 2);
+  p += 2;
+  p = std::to_chars(p, end, std::lround(sane(x))).ptr;
+  *p++ = ',';
+  p = std::to_chars(p, end, std::lround(sane(y))).ptr;
+  *p++ = ';';
+  *p++ = '\n';
+  out_.commit(p);
 }
 
 void HpglDevice::move(float x, float y) { point("PU", x, y); }
@@ -127,13 +133,40 @@ PostScriptDevice::PostScriptDevice(RecordWriter& out) : out_(out) {
   }
 }
 
+char* PostScriptDevice::real(char* p, float v) {
+  const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
+  CachedReal& e = cache_[(bits * 2654435761u) >> (32 - kCacheBits)];
+  if (e.bits != bits) {
+    // The shortest text that reads back as v: at most 15 characters.
+    char tmp[32] = {};
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
+    const std::size_t len = static_cast<std::size_t>(r.ptr - tmp);
+    if (len > sizeof e.text) {
+      std::memcpy(p, tmp, len);
+      return p + len;
+    }
+    std::memcpy(e.text, tmp, sizeof e.text);
+    e.len = static_cast<std::uint8_t>(len);
+    e.bits = bits;
+  }
+  std::memcpy(p, e.text, sizeof e.text);  // room() leaves space for all of it
+  return p + e.len;
+}
+
+char* PostScriptDevice::pair(char* p, float x, float y) {
+  *p++ = ' ';
+  p = real(p, sane(x));
+  *p++ = ' ';
+  return real(p, sane(y));
+}
+
 void PostScriptDevice::point(float x, float y, std::string_view op) {
-  out_.begin();
-  out_.put_real(sane(x));
-  out_.put(' ');
-  out_.put_real(sane(y));
-  out_.put(op);
-  out_.end();
+  char* p = out_.room(80 + op.size());
+  p = pair(p, x, y);
+  std::memcpy(p, op.data(), op.size());
+  p += op.size();
+  *p++ = '\n';
+  out_.commit(p);
 }
 
 void PostScriptDevice::background(float x, float y, float w, float h) {
@@ -167,11 +200,15 @@ void PostScriptDevice::colour(const Colour& c) {
     case Colour::Kind::Frame:
       return;
     case Colour::Kind::Indexed: {
+      // Every point of a set names its pen again.
+      if (c.pen == pen_ && c.pen >= 0) return;
       const Cmyk k = to_cmyk(pen_rgb(c.pen));
       cmyk(k.c, k.m, k.y, k.k);
+      pen_ = c.pen;
       return;
     }
     case Colour::Kind::Spectral: {
+      pen_ = -1;
       Cmyk k = to_cmyk(file_spectral_rgb(c.nm));
       for (float* f : {&k.c, &k.m, &k.y, &k.k})
         if (*f < 0.0001f) *f = 0.f;
@@ -181,11 +218,30 @@ void PostScriptDevice::colour(const Colour& c) {
   }
 }
 
-void PostScriptDevice::move(float x, float y) { point(x, y, " moveto"); }
+void PostScriptDevice::move(float x, float y) {
+  constexpr std::string_view kMove = " moveto\n";
+  char* p = out_.room(80);
+  p = pair(p, x, y);
+  std::memcpy(p, kMove.data(), kMove.size());
+  out_.commit(p + kMove.size());
+}
 
 void PostScriptDevice::draw(float x, float y) {
-  point(x, y, " lineto stroke");
-  point(x, y, " moveto");
+  // " x y lineto stroke", then " x y moveto" with the same coordinates:
+  // " x y" is formatted once into a block of fixed size (at most 34 bytes
+  // of it used), which copies without a call.
+  constexpr std::string_view kLine = " lineto stroke\n", kMove = " moveto\n";
+  char xy[48] = {};
+  const std::size_t n = static_cast<std::size_t>(pair(xy, x, y) - xy);
+  char* p = out_.room(160);
+  std::memcpy(p, xy, sizeof xy);
+  p += n;
+  std::memcpy(p, kLine.data(), kLine.size());
+  p += kLine.size();
+  std::memcpy(p, xy, sizeof xy);
+  p += n;
+  std::memcpy(p, kMove.data(), kMove.size());
+  out_.commit(p + kMove.size());
 }
 
 void PostScriptDevice::text(float x, float y, std::string_view s) {

@@ -3,16 +3,25 @@
 // write one record per line, each starting with a blank, through a
 // buffered writer that formats numbers without the locale and without
 // allocating.
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 #include "plot/device.h"
 
 namespace verto::plot {
 
+// A plot of 50000 points makes files of several megabytes: the writer
+// collects them in one large buffer and hands it to the file in a few
+// large writes.
 class RecordWriter {
  public:
-  explicit RecordWriter(std::FILE* file) : file_(file) {}
+  static constexpr std::size_t kBuffer = std::size_t{1} << 22;
+  // Most bytes one call of room() may ask for.
+  static constexpr std::size_t kMaxRoom = 256;
+
+  explicit RecordWriter(std::FILE* file) : file_(file), buf_(new char[kBuffer]) {}
   ~RecordWriter() { flush(); }
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
@@ -20,9 +29,16 @@ class RecordWriter {
   void begin() { put(' '); }  // a record starts with one blank
   void end() { put('\n'); }
   void put(char c) {
-    if (used_ == sizeof buf_) flush();
+    if (used_ == kBuffer) flush();
     buf_[used_++] = c;
   }
+  // Where the next n bytes (n <= kMaxRoom) may be written directly;
+  // commit() then takes them up to `end`.
+  char* room(std::size_t n) {
+    if (kBuffer - used_ < n) flush();
+    return buf_.get() + used_;
+  }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buf_.get()); }
   void put(std::string_view s);
   void put_int(long value);
   void put_real(float value);                       // shortest round trip
@@ -32,7 +48,7 @@ class RecordWriter {
 
  private:
   std::FILE* file_;
-  char buf_[1 << 16];
+  std::unique_ptr<char[]> buf_;
   std::size_t used_ = 0;
   bool failed_ = false;
 };
@@ -72,8 +88,23 @@ class PostScriptDevice : public PlotDevice {
  private:
   void cmyk(float c, float m, float y, float k);
   void point(float x, float y, std::string_view op);
+  // Writes " x y" at p and returns its end.
+  char* pair(char* p, float x, float y);
+  char* real(char* p, float v);
+
+  // The shortest text of recently written coordinates: a symbol has four
+  // distinct ones, each written several times, so most are copied from
+  // here instead of formatted again.
+  struct CachedReal {
+    std::uint32_t bits = 0xFFFFFFFFu;  // a NaN: coordinates never are
+    std::uint8_t len = 0;
+    char text[16];
+  };
+  static constexpr int kCacheBits = 8;
   RecordWriter& out_;
   float last_[4] = {-1.f, -1.f, -1.f, -1.f};
+  int pen_ = -1;  // the pen whose colour last_ holds (-1: none)
+  std::unique_ptr<CachedReal[]> cache_{new CachedReal[1 << kCacheBits]};
 };
 
 }  // namespace verto::plot

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -150,6 +153,45 @@ TEST(RecordParser, FeedsLineByLine) {
   EXPECT_FALSE(p.given(1));
   p.start(1);
   EXPECT_EQ(p.feed("one"), RecordParser::Status::Unreadable);
+}
+
+// Values in the common plain form ([sign]digits[.digits]) are read in one
+// pass; they must come out bit for bit as the full conversion gives them,
+// at the edges of that form too (2^24 and more digits, ten and eleven
+// decimals, bare points, signs, zeros).
+TEST(RecordParser, PlainValuesReadAsTheFullConversionDoes) {
+  std::mt19937 gen(9);
+  std::uniform_int_distribution<int> ndigits(1, 11), digit(0, 9), coin(0, 3);
+  std::vector<std::string> tokens{"16777216", "16777217", "16777215.", "1.6777217", ".5",
+                                  "5.", "-0", "+0.0", "-.0000000001", "0.00000000001",
+                                  "999999999", "1000000000", "3.4028235"};
+  for (int i = 0; i < 20000; ++i) {
+    std::string t = coin(gen) == 0 ? "-" : (coin(gen) == 0 ? "+" : "");
+    const int n = ndigits(gen), point = std::uniform_int_distribution<int>(0, n)(gen);
+    for (int k = 0; k < n; ++k) {
+      if (k == point) t += '.';
+      t += static_cast<char>('0' + digit(gen));
+    }
+    tokens.push_back(t);
+  }
+  for (const std::string& t : tokens) {
+    float full = 0.f;
+    ASSERT_TRUE(parse_real(t, full)) << t;
+    for (const std::string& line : {t + " 7", t + ",7", t + "\t7", t + "/"}) {
+      RecordParser p;
+      p.start(1);
+      ASSERT_EQ(p.feed(line), RecordParser::Status::Complete) << line;
+      float v = 0.f;
+      p.store(&v);
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(v), std::bit_cast<std::uint32_t>(full)) << line;
+    }
+  }
+  // A plain beginning that runs into more than a number is no number.
+  RecordParser p;
+  p.start(1);
+  EXPECT_EQ(p.feed("12.5x 3"), RecordParser::Status::Unreadable);
+  p.start(1);
+  EXPECT_EQ(p.feed("1.2.3"), RecordParser::Status::Unreadable);
 }
 
 int columns_of(const std::string& text) {

@@ -2,7 +2,9 @@
 // rule, the closing covariance call, held parameters, and failures.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -209,6 +211,59 @@ TEST(Mrqcof, CurvatureAndGradientInListaOrder) {
 
   const std::vector<int> bad{3, 1};
   EXPECT_FALSE(Mrqcof(x, y, sig, 3, a, 2, bad, 2, alpha, beta, 2, chisq, line));
+}
+
+// The sums for every number of fitted parameters, each in any LISTA order,
+// must be exactly those of a plain loop over the matrix that adds point by
+// point in the same order (a fit's printed report depends on every bit).
+TEST(Mrqcof, SumsMatchAPlainLoopBitForBit) {
+  auto model = [](float x, std::span<const float> a, std::span<float> dyda) {
+    float y = 0.f, p = 1.f;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      dyda[k] = p * std::exp(-0.1f * static_cast<float>(k) * x);
+      y += a[k] * dyda[k];
+      p *= x;
+    }
+    return y;
+  };
+  std::mt19937 gen(3);
+  std::uniform_real_distribution<float> u(0.1f, 2.f);
+  std::vector<float> x(500), y(500), sig(500);
+  for (int i = 0; i < 500; ++i) x[i] = u(gen), y[i] = u(gen) * 3.f, sig[i] = u(gen);
+  for (int ma = 1; ma <= 8; ++ma)
+    for (int mfit = 1; mfit <= ma; ++mfit) {
+      std::vector<float> a(ma);
+      for (float& v : a) v = u(gen);
+      std::vector<int> lista(ma);
+      for (int j = 0; j < ma; ++j) lista[j] = ma - j;  // reversed: order matters
+      std::vector<float> alpha(kLd * kLd, 0.f), beta(ma, 0.f);
+      float chisq = 0.f;
+      ASSERT_TRUE(Mrqcof(x, y, sig, 500, a, ma, lista, mfit, alpha, beta, kLd, chisq, model));
+
+      std::vector<float> ral(kLd * kLd, 0.f), rbeta(ma, 0.f), dyda(ma);
+      float rchisq = 0.f;
+      for (int i = 0; i < 500; ++i) {
+        const float ymod = model(x[i], a, dyda);
+        const float sig2i = 1.f / (sig[i] * sig[i]);
+        const float dy = y[i] - ymod;
+        for (int j = 0; j < mfit; ++j) {
+          const float wt = dyda[lista[j] - 1] * sig2i;
+          for (int k = 0; k <= j; ++k) ral[j + k * kLd] += wt * dyda[lista[k] - 1];
+          rbeta[j] += dy * wt;
+        }
+        rchisq += dy * dy * sig2i;
+      }
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(chisq), std::bit_cast<std::uint32_t>(rchisq));
+      for (int j = 0; j < mfit; ++j) {
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(beta[j]), std::bit_cast<std::uint32_t>(rbeta[j]));
+        for (int k = 0; k <= j; ++k) {
+          EXPECT_EQ(std::bit_cast<std::uint32_t>(alpha[j + k * kLd]),
+                    std::bit_cast<std::uint32_t>(ral[j + k * kLd]))
+              << "ma " << ma << " mfit " << mfit;
+          EXPECT_EQ(alpha[k + j * kLd], alpha[j + k * kLd]);
+        }
+      }
+    }
 }
 
 }  // namespace

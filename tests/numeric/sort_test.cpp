@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <numeric>
 #include <random>
@@ -126,6 +129,46 @@ TEST(Sorting, FiftyThousandOrderedValuesFitTheStack) {
     check_all(*input);
     if (HasFatalFailure()) return;
     EXPECT_TRUE(con.lines().empty());
+  }
+}
+
+// Long arrays take the radix path: bit for bit the order of a plain sort
+// over values of every sign and magnitude (infinities, denormals, one kind
+// of zero); with both zeros present, or a NaN, the quicksort decides.
+TEST(Sorting, LongArraysOfEveryMagnitudeSortBitForBit) {
+  std::mt19937 gen(21);
+  auto bits = [](const std::vector<float>& v) {
+    std::vector<std::uint32_t> b(v.size());
+    std::memcpy(b.data(), v.data(), v.size() * sizeof(float));
+    return b;
+  };
+  for (int trial = 0; trial < 4; ++trial) {
+    std::vector<float> v(1024 + 9000 * static_cast<std::size_t>(trial));
+    for (float& x : v) {
+      const std::uint32_t u = static_cast<std::uint32_t>(gen());
+      x = std::bit_cast<float>(u);
+      if (x != x || u == 0x80000000u) x = static_cast<float>(gen() % 5) - 2.f;
+    }
+    v[0] = INFINITY, v[1] = -INFINITY, v[2] = 1e-45f, v[3] = -1e-45f;
+    MemoryConsole con;
+    std::vector<float> s = v;
+    ASSERT_TRUE(Sort(con, static_cast<int>(s.size()), s));
+    EXPECT_EQ(bits(s), bits(sorted_copy(v)));
+  }
+  std::vector<float> zeros(2000, 1.f), with_nan(2000, 1.f);
+  for (std::size_t j = 0; j < 1000; ++j) zeros[j] = j % 3 ? 0.f : -0.f;
+  with_nan[500] = NAN;
+  for (auto* v : {&zeros, &with_nan}) {
+    MemoryConsole con;
+    std::vector<float> s = *v;
+    ASSERT_TRUE(Sort(con, 2000, s));
+    auto sorted_bits = bits(s), input_bits = bits(*v);
+    std::sort(sorted_bits.begin(), sorted_bits.end());
+    std::sort(input_bits.begin(), input_bits.end());
+    EXPECT_EQ(sorted_bits, input_bits);  // the same values, both zeros kept
+    if (v == &zeros) {
+      EXPECT_TRUE(std::is_sorted(s.begin(), s.end()));
+    }
   }
 }
 

@@ -1,0 +1,96 @@
+// The plot-file writers against a plain record-by-record formatting of the
+// same calls: coordinates copied from the writer's cache of formatted
+// values must be the shortest text of exactly that value, also when values
+// collide in the cache, and records must come out whole across the
+// boundaries of the writer's buffer.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "plot/file_devices.h"
+
+namespace verto::plot {
+namespace {
+
+std::string shortest(float v) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+std::string integer(float v) { return std::to_string(std::lround(v)); }
+
+// Runs `draw` on a device of type D writing to a scratch file and returns
+// the file's bytes.
+template <class D, class F>
+std::string written(F draw) {
+  std::FILE* f = std::tmpfile();
+  EXPECT_NE(f, nullptr);
+  {
+    RecordWriter out(f);
+    D device(out);
+    draw(device);
+    out.flush();
+    EXPECT_FALSE(out.failed());
+  }
+  std::string bytes;
+  std::rewind(f);
+  char buf[1 << 16];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+  std::fclose(f);
+  return bytes;
+}
+
+// Symbols (four distinct coordinates each, written several times) mixed
+// with lone points of any magnitude and sign, negative zero among them.
+std::vector<std::pair<float, float>> coordinates() {
+  std::mt19937 gen(16);
+  std::uniform_real_distribution<float> unit(-1.f, 1.f);
+  std::uniform_int_distribution<int> power(-30, 6);
+  std::vector<std::pair<float, float>> v;
+  for (int i = 0; i < 60000; ++i) {
+    const float x = std::round(unit(gen) * 5000.f) / 8.f, y = unit(gen) * 700.f;
+    for (float dx : {-4.f, 4.f})
+      for (float dy : {-3.5f, 3.5f}) v.emplace_back(x + dx, y + dy);
+    v.emplace_back(unit(gen) * std::pow(10.f, static_cast<float>(power(gen))), -0.f);
+  }
+  return v;
+}
+
+TEST(FileDevicesTest, PostScriptRecordsMatchPlainFormatting) {
+  const auto points = coordinates();
+  const std::string header = written<PostScriptDevice>([](PostScriptDevice&) {});
+  std::string expected = header;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::string xy = " " + shortest(points[i].first) + " " + shortest(points[i].second);
+    expected += i % 3 == 0 ? xy + " moveto\n" : xy + " lineto stroke\n" + xy + " moveto\n";
+  }
+  ASSERT_GT(expected.size(), RecordWriter::kBuffer);  // the buffer is written out mid-way
+  const std::string got = written<PostScriptDevice>([&](PostScriptDevice& d) {
+    for (std::size_t i = 0; i < points.size(); ++i)
+      i % 3 == 0 ? d.move(points[i].first, points[i].second)
+                 : d.draw(points[i].first, points[i].second);
+  });
+  ASSERT_EQ(got.size(), expected.size());
+  EXPECT_TRUE(got == expected);
+}
+
+TEST(FileDevicesTest, HpglRecordsMatchPlainFormatting) {
+  const auto points = coordinates();
+  std::string expected = written<HpglDevice>([](HpglDevice&) {});
+  for (std::size_t i = 0; i < points.size(); ++i)
+    expected += std::string(i % 2 ? " PD" : " PU") + integer(points[i].first) + "," +
+                integer(points[i].second) + ";\n";
+  const std::string got = written<HpglDevice>([&](HpglDevice& d) {
+    for (std::size_t i = 0; i < points.size(); ++i)
+      i % 2 ? d.draw(points[i].first, points[i].second) : d.move(points[i].first, points[i].second);
+  });
+  EXPECT_TRUE(got == expected);
+}
+
+}  // namespace
+}  // namespace verto::plot
