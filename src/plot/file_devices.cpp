@@ -18,6 +18,25 @@ float sane(float v) {
 
 }  // namespace
 
+template <class Format>
+char* CoordinateTexts::put(char* p, float v, Format format) {
+  const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
+  Entry& e = entries_[(bits * 2654435761u) >> (32 - kBits)];
+  if (e.bits != bits) {
+    char tmp[32] = {};
+    const std::size_t len = static_cast<std::size_t>(format(v, tmp) - tmp);
+    if (len > sizeof e.text) {
+      std::memcpy(p, tmp, len);
+      return p + len;
+    }
+    std::memcpy(e.text, tmp, sizeof e.text);
+    e.len = static_cast<std::uint8_t>(len);
+    e.bits = bits;
+  }
+  std::memcpy(p, e.text, sizeof e.text);  // the room holds all 16 bytes
+  return p + e.len;
+}
+
 void RecordWriter::put(std::string_view s) {
   while (!s.empty()) {
     if (used_ == kBuffer) flush();
@@ -89,15 +108,16 @@ void HpglDevice::colour(const Colour& c) {
 }
 
 void HpglDevice::point(std::string_view op, float x, float y) {
-  // ' ', two letters, two integers of at most 8 digits and a sign, ",;\n".
-  char* p = out_.room(32);
-  char* const end = p + 32;
+  // ' ', two letters, two integers of at most 8 digits and a sign, ",;\n";
+  // each integer is copied as a block of 16 bytes.
+  auto integer = [](float f, char* out) { return std::to_chars(out, out + 32, std::lround(f)).ptr; };
+  char* p = out_.room(48);
   *p++ = ' ';
   std::memcpy(p, op.data(), 2);
   p += 2;
-  p = std::to_chars(p, end, std::lround(sane(x))).ptr;
+  p = texts_.put(p, sane(x), integer);
   *p++ = ',';
-  p = std::to_chars(p, end, std::lround(sane(y))).ptr;
+  p = texts_.put(p, sane(y), integer);
   *p++ = ';';
   *p++ = '\n';
   out_.commit(p);
@@ -134,23 +154,8 @@ PostScriptDevice::PostScriptDevice(RecordWriter& out) : out_(out) {
 }
 
 char* PostScriptDevice::real(char* p, float v) {
-  const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
-  CachedReal& e = cache_[(bits * 2654435761u) >> (32 - kCacheBits)];
-  if (e.bits != bits) {
-    // The shortest text that reads back as v: at most 15 characters.
-    char tmp[32] = {};
-    const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
-    const std::size_t len = static_cast<std::size_t>(r.ptr - tmp);
-    if (len > sizeof e.text) {
-      std::memcpy(p, tmp, len);
-      return p + len;
-    }
-    std::memcpy(e.text, tmp, sizeof e.text);
-    e.len = static_cast<std::uint8_t>(len);
-    e.bits = bits;
-  }
-  std::memcpy(p, e.text, sizeof e.text);  // room() leaves space for all of it
-  return p + e.len;
+  // The shortest text that reads back as v: at most 15 characters.
+  return texts_.put(p, v, [](float f, char* out) { return std::to_chars(out, out + 32, f).ptr; });
 }
 
 char* PostScriptDevice::pair(char* p, float x, float y) {

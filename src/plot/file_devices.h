@@ -53,6 +53,27 @@ class RecordWriter {
   bool failed_ = false;
 };
 
+// The texts of recently written coordinates, keyed by the bits of the
+// value: a symbol has four distinct coordinates, each written several
+// times, so most are copied from here instead of formatted again.
+class CoordinateTexts {
+ public:
+  // Writes the text of v at p, where 16 bytes must be free, and returns
+  // its end. format(v, out) writes the text (at most 16 characters) into
+  // out and returns its end; it runs only for values not held already.
+  template <class Format>
+  char* put(char* p, float v, Format format);
+
+ private:
+  struct Entry {
+    std::uint32_t bits = 0xFFFFFFFFu;  // a NaN: coordinates never are
+    std::uint8_t len = 0;
+    char text[16] = {};
+  };
+  static constexpr int kBits = 8;
+  std::unique_ptr<Entry[]> entries_{new Entry[1 << kBits]};
+};
+
 // HPGL: header "VS18;PU;SP1;", "SR 0.2,0.2;" and the two corner marks;
 // coordinates rounded to integers; pens selected with "SP" and the pen
 // number mod 9; colour-coded elements get the pen of their wavelength
@@ -70,6 +91,7 @@ class HpglDevice : public PlotDevice {
   void point(std::string_view op, float x, float y);
   RecordWriter& out_;
   int pen_ = 1;
+  CoordinateTexts texts_;
 };
 
 // PostScript: header "%!PS", Courier 12, line width 1; pens and wavelength
@@ -92,19 +114,10 @@ class PostScriptDevice : public PlotDevice {
   char* pair(char* p, float x, float y);
   char* real(char* p, float v);
 
-  // The shortest text of recently written coordinates: a symbol has four
-  // distinct ones, each written several times, so most are copied from
-  // here instead of formatted again.
-  struct CachedReal {
-    std::uint32_t bits = 0xFFFFFFFFu;  // a NaN: coordinates never are
-    std::uint8_t len = 0;
-    char text[16];
-  };
-  static constexpr int kCacheBits = 8;
   RecordWriter& out_;
   float last_[4] = {-1.f, -1.f, -1.f, -1.f};
   int pen_ = -1;  // the pen whose colour last_ holds (-1: none)
-  std::unique_ptr<CachedReal[]> cache_{new CachedReal[1 << kCacheBits]};
+  CoordinateTexts texts_;
 };
 
 }  // namespace verto::plot
