@@ -1,6 +1,7 @@
 #include "numeric/mrqcof.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "numeric/col_matrix.h"
 #include "numeric/lista.h"
@@ -32,7 +33,7 @@ struct Points {
 // is evaluated for a block of points before their terms are added, so
 // that the accumulators stay in registers across the block instead of
 // being saved around every call of the model.
-template <class V, int M>
+template <class V, int M, bool kInOrder>
 float accumulate_lanes(const Points& p, float* tri, float* bet) {
   constexpr int kLanes = sizeof(V) / sizeof(float);
   static_assert(M <= kLanes);
@@ -53,8 +54,12 @@ float accumulate_lanes(const Points& p, float* tri, float* bet) {
       s2[k] = 1.f / (p.sig[i] * p.sig[i]);
       dys[k] = p.y[i] - ymod;
       V g{};
+      if constexpr (kInOrder) {
+        std::memcpy(&g, dyda, M * sizeof(float));
+      } else {
 #pragma GCC unroll 8
-      for (int j = 0; j < M; ++j) g[j] = dyda[order[j]];
+        for (int j = 0; j < M; ++j) g[j] = dyda[order[j]];
+      }
       gs[k] = g;
     }
     for (int k = 0; k < nb; ++k) {
@@ -119,13 +124,23 @@ bool Mrqcof(std::span<const float> x, std::span<const float> y, std::span<const 
   float bet[MMAX] = {};
   float sum_sq;
   const Points p{x, y, sig, ndata, params, dy_da, dyda, order, model};
-  switch (mfit) {
-    case 1: sum_sq = accumulate_lanes<F4, 1>(p, tri, bet); break;
-    case 2: sum_sq = accumulate_lanes<F4, 2>(p, tri, bet); break;
-    case 3: sum_sq = accumulate_lanes<F4, 3>(p, tri, bet); break;
-    case 4: sum_sq = accumulate_lanes<F4, 4>(p, tri, bet); break;
-    case 5: sum_sq = accumulate_lanes<F8, 5>(p, tri, bet); break;
-    case 6: sum_sq = accumulate_lanes<F8, 6>(p, tri, bet); break;
+  // Fitted parameters in their own order (the common case) are read from
+  // the derivatives as one block.
+  bool in_order = true;
+  for (int j = 0; j < mfit; ++j) in_order &= order[j] == j;
+  switch (mfit * 2 + in_order) {
+    case 2: sum_sq = accumulate_lanes<F4, 1, false>(p, tri, bet); break;
+    case 3: sum_sq = accumulate_lanes<F4, 1, true>(p, tri, bet); break;
+    case 4: sum_sq = accumulate_lanes<F4, 2, false>(p, tri, bet); break;
+    case 5: sum_sq = accumulate_lanes<F4, 2, true>(p, tri, bet); break;
+    case 6: sum_sq = accumulate_lanes<F4, 3, false>(p, tri, bet); break;
+    case 7: sum_sq = accumulate_lanes<F4, 3, true>(p, tri, bet); break;
+    case 8: sum_sq = accumulate_lanes<F4, 4, false>(p, tri, bet); break;
+    case 9: sum_sq = accumulate_lanes<F4, 4, true>(p, tri, bet); break;
+    case 10: sum_sq = accumulate_lanes<F8, 5, false>(p, tri, bet); break;
+    case 11: sum_sq = accumulate_lanes<F8, 5, true>(p, tri, bet); break;
+    case 12: sum_sq = accumulate_lanes<F8, 6, false>(p, tri, bet); break;
+    case 13: sum_sq = accumulate_lanes<F8, 6, true>(p, tri, bet); break;
     default: sum_sq = accumulate(p, mfit, tri, bet); break;
   }
   const float* t = tri;

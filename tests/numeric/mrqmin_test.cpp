@@ -231,11 +231,14 @@ TEST(Mrqcof, SumsMatchAPlainLoopBitForBit) {
   std::vector<float> x(500), y(500), sig(500);
   for (int i = 0; i < 500; ++i) x[i] = u(gen), y[i] = u(gen) * 3.f, sig[i] = u(gen);
   for (int ma = 1; ma <= 8; ++ma)
-    for (int mfit = 1; mfit <= ma; ++mfit) {
+    for (int run = 1; run <= 2 * ma; ++run) {
       std::vector<float> a(ma);
       for (float& v : a) v = u(gen);
+      // In order, then reversed, where the order of the sums matters.
+      const bool reversed = run > ma;
+      const int mfit = reversed ? run - ma : run;
       std::vector<int> lista(ma);
-      for (int j = 0; j < ma; ++j) lista[j] = ma - j;  // reversed: order matters
+      for (int j = 0; j < ma; ++j) lista[j] = reversed ? ma - j : j + 1;
       std::vector<float> alpha(kLd * kLd, 0.f), beta(ma, 0.f);
       float chisq = 0.f;
       ASSERT_TRUE(Mrqcof(x, y, sig, 500, a, ma, lista, mfit, alpha, beta, kLd, chisq, model));
