@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
@@ -63,12 +62,12 @@ bool radix_sort(float* p, int n) {
 
 }  // namespace
 
-bool Sort(Console& con, int n, std::span<float> arr) {
+Status Sort(int n, std::span<float> arr) {
   constexpr int M = 7;
   constexpr int NSTACK = 50;
   if (n < 0) n = 0;
-  if (!holds(arr.size(), n)) return false;
-  if (n >= kRadixFrom && radix_sort(arr.data(), n)) return true;
+  if (!holds(arr.size(), n)) return Status::failure();
+  if (n >= kRadixFrom && radix_sort(arr.data(), n)) return Status::success();
   float* const p = arr.data();
   auto A = [p](int i) -> float& { return p[i - 1]; };
 
@@ -88,7 +87,7 @@ bool Sort(Console& con, int n, std::span<float> arr) {
         }
         A(i + 1) = a;
       }
-      if (jstack == 0) return true;
+      if (jstack == 0) return Status::success();
       ir = istack[jstack - 1];
       l = istack[jstack - 2];
       jstack -= 2;
@@ -113,8 +112,7 @@ bool Sort(Console& con, int n, std::span<float> arr) {
       A(j) = a;
       jstack += 2;
       if (jstack > NSTACK) {
-        con.pause("NSTACK too small in sort");
-        return false;
+        return Status::fault("NSTACK too small in sort");
       }
       // Push the larger piece, go on with the smaller one.
       if (ir - i + 1 >= j - l) {
