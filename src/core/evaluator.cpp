@@ -17,6 +17,7 @@
 #include "numeric/gammln.h"
 #include "numeric/random.h"
 #include "core/console.h"
+#include "core/numbers.h"
 
 namespace verto::expr {
 namespace {
@@ -534,11 +535,8 @@ int apply_operator(Console& con, const Token& op, ExprState& st) {
 //   but a sign and digits; a value beyond the single-precision range:
 //   "Number conversion error!!" and 0. A value too small for single
 //   precision becomes 0 without a message.
-float text_to_number(Console& con, std::string_view text) {
-  auto error = [&con] {
-    con.record(kMsgConversion);
-    return 0.f;
-  };
+std::optional<float> typed_number(std::string_view text) {
+  auto error = [] { return std::optional<float>(); };
   std::string_view s = text.substr(0, 30);
   const std::size_t first = s.find_first_not_of(' ');
   if (first == std::string_view::npos) return error();
@@ -598,19 +596,17 @@ float text_to_number(Console& con, std::string_view text) {
   len = static_cast<int>(ptr - buf);
   (void)ec;
 
-  double d = 0.0;
-  const auto res = std::from_chars(buf, buf + len, d);
-  if (res.ec == std::errc::result_out_of_range) {
-    if (!exp_negative) return error();
-    return buf[0] == '-' ? -0.f : 0.f;
-  }
-  if (res.ec != std::errc() || res.ptr != buf + len) return error();
-  // Beyond the largest single-precision value by more than half a unit
-  // in the last place: out of range. Up to that, it rounds to FLT_MAX.
-  constexpr double kFloatLimit = 3.4028235677973366e38;
-  if (!(std::fabs(d) < kFloatLimit)) return error();
-  if (std::fabs(d) > FLT_MAX) return d < 0 ? -FLT_MAX : FLT_MAX;
-  return static_cast<float>(d);
+  // Correctly rounded straight to single precision; tiny values become a
+  // zero of their sign, values beyond the range are refused.
+  float value = 0.f;
+  if (!parse_float(std::string_view(buf, static_cast<std::size_t>(len)), value)) return error();
+  return value;
+}
+
+float text_to_number(Console& con, std::string_view text) {
+  if (const std::optional<float> value = typed_number(text)) return *value;
+  con.record(kMsgConversion);
+  return 0.f;
 }
 
 bool evaluate_constant_expression(Console& con, ExprState& st,
