@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "plot/file_devices.h"
@@ -24,6 +25,14 @@ std::string shortest(float v) {
 
 std::string integer(float v) { return std::to_string(std::lround(v)); }
 
+template <class D>
+D make_device(RecordWriter& out) {
+  if constexpr (std::is_same_v<D, PostScriptDevice>)
+    return D(out, false);
+  else
+    return D(out);
+}
+
 // Runs `draw` on a device of type D writing to a scratch file and returns
 // the file's bytes.
 template <class D, class F>
@@ -32,7 +41,7 @@ std::string written(F draw) {
   EXPECT_NE(f, nullptr);
   {
     RecordWriter out(f);
-    D device(out);
+    D device = make_device<D>(out);
     draw(device);
     out.flush();
     EXPECT_FALSE(out.failed());
