@@ -82,8 +82,7 @@ void cmd_d(Session& s) {
   const std::string_view before_arg = arg > 0 ? up.substr(0, static_cast<std::size_t>(arg - 1)) : up;
   const bool add = before_arg.find("/A") != std::string_view::npos;
 
-  int n1 = 1, n2 = 0;
-  parse_range(s, before_arg, n1, n2, ws.Npts, add ? ws.Nline : 0);
+  auto [n1, n2] = parse_range(s, before_arg, ws.Npts, add ? ws.Nline : 0);
   n2 = std::min(n2, ws.Npts);
   Points p;
   const bool unit_weights = ws.form == 1 || ws.form == 3;

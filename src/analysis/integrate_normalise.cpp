@@ -112,8 +112,7 @@ void cmd_norm(Session& s) {
   const std::string qualifiers = start > 0 ? up.substr(0, static_cast<std::size_t>(start - 1)) : up;
   const bool line = qualifiers.find("/L") != std::string::npos;
   const int count = line ? ws.Nline : ws.Npts;
-  int n1 = 1, n2 = line ? -1 : 0;
-  parse_range(s, qualifiers, n1, n2, ws.Npts, ws.Nline);
+  auto [n1, n2] = parse_range(s, qualifiers, ws.Npts, ws.Nline, line);
   n2 = std::min(n2, count);
 
   int ref_point = 0;

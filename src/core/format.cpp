@@ -223,6 +223,80 @@ class Parser {
     }
   }
 
+  // Reads the descriptor that starts with `c` (passed already unless it is
+  // a quote) into `n`, `count` being the number before it; false when it
+  // adds no node.
+  bool descriptor(char c, int count, int depth, Node& n) {
+    switch (c) {
+      case '(':
+        if (depth + 1 >= kMaxDepth) {
+          skip_group();
+          return false;
+        }
+        n.kind = Node::Group;
+        n.kids = parse_list(depth + 1);
+        return true;
+      case 'X':
+        n.kind = Node::Blank;
+        n.width = n.repeat;
+        n.repeat = 1;
+        return true;
+      case 'H': {
+        n.kind = Node::Literal;
+        std::size_t len = std::min<std::size_t>(count, s_.size() - pos_);
+        n.literal.assign(s_.substr(pos_, len));
+        pos_ += len;
+        n.repeat = 1;
+        return true;
+      }
+      case '\'':
+      case '"':
+        n.kind = Node::Literal;
+        n.literal = quoted();
+        return true;
+      case 'A':
+        n.kind = Node::Text;
+        n.width = width();
+        return true;
+      case 'I':
+        n.kind = Node::Int;
+        n.width = width();
+        n.decimals = after_dot();
+        return true;
+      case 'F':
+        n.kind = Node::Fixed;
+        n.width = width();
+        n.decimals = after_dot();
+        return true;
+      case 'E':
+        n.kind = Node::Exp;
+        n.width = width();
+        n.decimals = after_dot();
+        if (peek_upper() == 'E') {
+          std::size_t save = pos_++;
+          int e;
+          if (number(e))
+            n.exp_digits = std::min(e, kMaxWidth);
+          else
+            pos_ = save;
+        }
+        return true;
+      case '/':
+        n.kind = Node::Slash;
+        return true;
+      case '$':
+      case '\\':
+        // Keeps the cursor even when the items run out before it.
+        keep_cursor = true;
+        return false;
+      case ':':
+        n.kind = Node::Colon;
+        return true;
+      default:
+        return false;  // unknown character: ignored
+    }
+  }
+
   std::vector<Node> parse_list(int depth) {
     std::vector<Node> list;
     for (;;) {
@@ -244,75 +318,7 @@ class Parser {
       if (c == '\0') return list;
       if (c == ')' || c == ',') continue;  // a count with no descriptor
       if (c != '\'' && c != '"') ++pos_;
-      switch (c) {
-        case '(':
-          if (depth + 1 >= kMaxDepth) {
-            skip_group();
-            continue;
-          }
-          n.kind = Node::Group;
-          n.kids = parse_list(depth + 1);
-          break;
-        case 'X':
-          n.kind = Node::Blank;
-          n.width = n.repeat;
-          n.repeat = 1;
-          break;
-        case 'H': {
-          n.kind = Node::Literal;
-          std::size_t len = std::min<std::size_t>(count, s_.size() - pos_);
-          n.literal.assign(s_.substr(pos_, len));
-          pos_ += len;
-          n.repeat = 1;
-          break;
-        }
-        case '\'':
-        case '"':
-          n.kind = Node::Literal;
-          n.literal = quoted();
-          break;
-        case 'A':
-          n.kind = Node::Text;
-          n.width = width();
-          break;
-        case 'I':
-          n.kind = Node::Int;
-          n.width = width();
-          n.decimals = after_dot();
-          break;
-        case 'F':
-          n.kind = Node::Fixed;
-          n.width = width();
-          n.decimals = after_dot();
-          break;
-        case 'E':
-          n.kind = Node::Exp;
-          n.width = width();
-          n.decimals = after_dot();
-          if (peek_upper() == 'E') {
-            std::size_t save = pos_++;
-            int e;
-            if (number(e))
-              n.exp_digits = std::min(e, kMaxWidth);
-            else
-              pos_ = save;
-          }
-          break;
-        case '/':
-          n.kind = Node::Slash;
-          break;
-        case '$':
-        case '\\':
-          // Keeps the cursor even when the items run out before it.
-          keep_cursor = true;
-          continue;
-        case ':':
-          n.kind = Node::Colon;
-          break;
-        default:
-          continue;  // unknown character: ignored
-      }
-      list.push_back(std::move(n));
+      if (descriptor(c, count, depth, n)) list.push_back(std::move(n));
     }
   }
 
@@ -580,43 +586,6 @@ std::string format_exp(double value, int width, int decimals, int exp_digits) {
   if (width <= 0 || body.size() < static_cast<std::size_t>(width))
     body.insert(neg ? 1 : 0, 1, '0');
   return justify(std::move(body), width);
-}
-
-std::string shortest_real(float value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
-  std::string_view text(buf, res.ptr - buf);
-  std::size_t epos = text.find('e');
-  std::string_view mant = text.substr(0, epos);
-  int exponent = std::atoi(std::string(text.substr(epos + 1)).c_str());
-  std::string sign;
-  if (mant[0] == '-') {
-    sign = "-";
-    mant.remove_prefix(1);
-  }
-  std::string digits(1, mant[0]);
-  if (mant.size() > 2) digits.append(mant.substr(2));
-
-  if (value == 0) return sign + "0";
-  if (exponent >= -4 && exponent <= 7) {
-    // Plain decimal: digits with the point placed by the exponent.
-    std::string out;
-    if (exponent < 0) {
-      out = "0." + std::string(-exponent - 1, '0') + digits;
-    } else if (static_cast<int>(digits.size()) <= exponent + 1) {
-      out = digits + std::string(exponent + 1 - digits.size(), '0');
-    } else {
-      out = digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
-    }
-    return sign + out;
-  }
-  std::string out = digits.substr(0, 1);
-  if (digits.size() > 1) out += "." + digits.substr(1);
-  std::string mag = std::to_string(std::abs(exponent));
-  if (mag.size() < 2) mag.insert(0, 1, '0');
-  return sign + out + "E" + (exponent < 0 ? "-" : "+") + mag;
 }
 
 // ---------------------------------------------------------------------------

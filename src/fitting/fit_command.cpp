@@ -25,18 +25,15 @@ namespace {
 constexpr float kPiAreas = 3.14159f;
 constexpr int kLinePoints = 100;
 
-// Copies of the fitted points, allocated once for the whole run.
+// Copies of the fitted points, in the session's work arrays.
 struct FitWork {
-  std::vector<float> x, y, s, sig, scratch1, scratch2;
-  FitWork()
-      : x(kMaxNpts), y(kMaxNpts), s(kMaxNpts), sig(kMaxNpts), scratch1(kMaxNpts),
-        scratch2(kMaxNpts) {}
+  std::span<float> x, y, s, sig, scratch1, scratch2;
+  explicit FitWork(WorkArrays& work)
+      : x(work.floats(kFitX, kMaxNpts)), y(work.floats(kFitY, kMaxNpts)),
+        s(work.floats(kFitS, kMaxNpts)), sig(work.floats(kFitSig, kMaxNpts)),
+        scratch1(work.floats(kFitScratch1, kMaxNpts)),
+        scratch2(work.floats(kFitScratch2, kMaxNpts)) {}
 };
-
-FitWork& work() {
-  static FitWork w;
-  return w;
-}
 
 struct FitFlags {
   bool data_limits = false;  // /D
@@ -72,13 +69,8 @@ bool starts_with_one_of(std::string_view text, std::string_view allowed) {
 
 // A real read as a list-directed item ("-1.5", "2", ".5", "1E3", "1D3").
 std::optional<float> list_real(std::string_view token) {
-  std::string t(token);
-  if (!t.empty() && t[0] == '+') t.erase(0, 1);
-  for (char& c : t)
-    if (c == 'D' || c == 'd') c = 'E';
   float v = 0.f;
-  auto res = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (res.ec != std::errc() || res.ptr != t.data() + t.size()) return std::nullopt;
+  if (!parse_float(token, v)) return std::nullopt;
   return v;
 }
 
@@ -209,34 +201,13 @@ void print_derived(Console& con, const ModelInfo& m, const FitResult& r) {
 
 }  // namespace
 
-void cmd_fit(Session& s) {
-  Workspace& ws = s.ws;
-  Console& con = s.con;
-  const std::string upper = ws.upper;
-  ws.n2 = 0;
-  parse_range(s, upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
-  const int n1 = ws.n1, n2 = ws.n2;
+// The value after "=": the order of POLY and EXP (into `order` and
+// req.ma), the power of POW, or the width of a peak. False when the fit
+// cannot go on.
+namespace {
 
-  // The function text, asked for when the line has none; "?" and "H" show
-  // the catalogue first.
-  const int arg = argument_start(upper);
-  const bool help = arg > 0 && (upper[arg - 1] == '?' || upper[arg - 1] == 'H');
-  if (arg <= 0 || help) {
-    if (help) print_catalogue(con);
-    auto reply = ask(s, "_function:");
-    if (!reply) return;
-    dispatch(s, "fit " + *reply);
-    return;
-  }
-  const std::string_view text = std::string_view(upper).substr(arg - 1);
-  const ModelInfo* model = match_model(text);
-  if (!model) return;
-  const ModelInfo& m = *model;
-  const FitFlags flags = scan_flags(upper, arg);
-
-  FitRequest req;
-  req.ma = m.ma;
-  int n = 0;  // POLY and EXP order
+bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, FitRequest& req,
+                      int& n) {
   const std::size_t eq = upper.find('=');
   if (m.code == kModelPoly || m.code == kModelPow || m.code == kModelExp) {
     if (eq == std::string::npos) {
@@ -245,10 +216,10 @@ void cmd_fit(Session& s) {
       else
         say(con, std::string(m.name) + " needs its order: " + std::string(m.name) +
                      "=n with n from 0 to 8.");
-      return;
+      return false;
     }
     std::string_view value = std::string_view(upper).substr(eq + 1);
-    if (!starts_with_one_of(value, "1234567890.-")) return;
+    if (!starts_with_one_of(value, "1234567890.-")) return false;
     const bool negative = value[0] == '-';
     if (negative) value.remove_prefix(1);
     const float v = expr::text_to_number(con, token_at(value, 0));
@@ -258,53 +229,48 @@ void cmd_fit(Session& s) {
       n = round_to_int(std::fabs(v), 0, 1000);
       if (n > kFitMaxParams - 1) {
         say(con, std::string(m.name) + "=n takes n from 0 to 8.");
-        return;
+        return false;
       }
       req.ma = n + 1;
     }
   } else if (m.peak && eq != std::string::npos) {
     std::string_view value = std::string_view(upper).substr(eq + 1);
-    if (!starts_with_one_of(value, "1234567890.")) return;
+    if (!starts_with_one_of(value, "1234567890.")) return false;
     req.width = expr::text_to_number(con, token_at(value, 0));
   }
+  return true;
+}
 
-  if (m.code == kModelGauss2) {
-    const std::size_t blank = text.find(' ');
-    const std::size_t second =
-        blank == std::string_view::npos ? blank : text.find_first_not_of(' ', blank);
-    if (second == std::string_view::npos) {
-      con.prompt("Specify locations of peaks  x1,x2   :     ");
-      auto reply = con.read_line(kLineLength);
-      if (!reply || !read_two_reals(*reply, req.x1, req.x2)) return;
-    } else {
-      const std::string_view t1 = token_at(text, second);
-      if (!starts_with_one_of(t1, "1234567890.")) return;
-      const std::size_t next = text.find_first_not_of(" ,", second + t1.size());
-      if (next == std::string_view::npos || text[next] == '=') {
-        say(con, "GAUSS2 needs both peak positions: GAUSS2 x1,x2");
-        return;
-      }
-      const std::string_view t2 = token_at(text, next);
-      if (!starts_with_one_of(t2, "1234567890.")) return;
-      req.x1 = expr::text_to_number(con, t1);
-      req.x2 = expr::text_to_number(con, t2);
+// The two peak positions of GAUSS2, from the line or asked for. False when
+// the fit cannot go on.
+bool read_peak_positions(Console& con, std::string_view text, FitRequest& req) {
+  const std::size_t blank = text.find(' ');
+  const std::size_t second =
+      blank == std::string_view::npos ? blank : text.find_first_not_of(' ', blank);
+  if (second == std::string_view::npos) {
+    con.prompt("Specify locations of peaks  x1,x2   :     ");
+    auto reply = con.read_line(kLineLength);
+    if (!reply || !read_two_reals(*reply, req.x1, req.x2)) return false;
+  } else {
+    const std::string_view t1 = token_at(text, second);
+    if (!starts_with_one_of(t1, "1234567890.")) return false;
+    const std::size_t next = text.find_first_not_of(" ,", second + t1.size());
+    if (next == std::string_view::npos || text[next] == '=') {
+      say(con, "GAUSS2 needs both peak positions: GAUSS2 x1,x2");
+      return false;
     }
+    const std::string_view t2 = token_at(text, next);
+    if (!starts_with_one_of(t2, "1234567890.")) return false;
+    req.x1 = expr::text_to_number(con, t1);
+    req.x2 = expr::text_to_number(con, t2);
   }
+  return true;
+}
 
-  const int m_points = n2 - n1 + 1;
-  if (m_points < req.ma) {
-    say(con, "Too few points for this fit: " + std::to_string(std::max(m_points, 0)) +
-                 " point(s) for " + std::to_string(req.ma) + " parameter(s). No fit done.");
-    return;
-  }
-
-  // The fitted points, copied; Npts holds their count while FIT runs.
-  FitWork& w = work();
-  NptsGuard guard(ws.Npts);
-  copy_points(ws, n1, m_points, w.x.data(), w.y.data(), w.s.data());
-  ws.Npts = m_points;
-  if (!check_domain(con, m, w, n1, m_points, req.power)) return;
-  const bool unit_errors = ws.form == 1 || ws.form == 3;
+// The error of each point: 1 in forms without errors, else S, where a zero
+// S becomes 1 with a warning.
+void set_point_errors(Console& con, FitWork& w, int m_points, int form) {
+  const bool unit_errors = form == 1 || form == 3;
   for (int i = 0; i < m_points; ++i) {
     if (unit_errors) {
       w.sig[i] = 1.f;
@@ -315,25 +281,11 @@ void cmd_fit(Session& s) {
       w.sig[i] = w.s[i];
     }
   }
+}
 
-  con.record("");
-  con.record("");
-  FitInput in;
-  const auto count = static_cast<std::size_t>(m_points);
-  in.x = std::span<const float>(w.x.data(), count);
-  in.y = std::span<const float>(w.y.data(), count);
-  in.sig = std::span<const float>(w.sig.data(), count);
-  in.n = m_points;
-  if (ws.form == 4) in.decay_weights = in.sig;
-  in.scratch1 = std::span<float>(w.scratch1.data(), count);
-  in.scratch2 = std::span<float>(w.scratch2.data(), count);
-  FitResult r;
-  const FitStatus status = run_fit_procedure(con, m, in, req, r);
-  if (status == FitStatus::Failed) {
-    say(con, "The fit failed: its least-squares system is singular. Nothing changed.");
-    return;
-  }
-
+// The report: banner, parameters, derived values and reduced chi-square.
+void report_fit(Console& con, const ModelInfo& m, const FitRequest& req, const FitResult& r,
+                int m_points) {
   print_banner(con, m, req.power);
   print_parameters(con, r, req.ma);
   print_derived(con, m, r);
@@ -341,9 +293,14 @@ void cmd_fit(Session& s) {
   const float dof = static_cast<float>(m_points - req.ma) + 0.00001f;
   write_free(con, {"reduced ChiSq = ", static_cast<double>(r.chisq / dof)});
   con.record("");
+}
 
+// What a fit leaves behind: the curve subtracted from Y (/SUB), or the
+// fitted line written to the line data set with its marker.
+void fit_output(Workspace& ws, Console& con, const ModelInfo& m, const FitRequest& req,
+                const FitResult& r, const FitFlags& flags, const FitWork& w, int n1, int n2,
+                int npts, int m_points, int n) {
   const std::span<const float> a(r.a.data(), static_cast<std::size_t>(req.ma));
-  const int npts = guard.saved();
   if (flags.subtract) {
     con.record("");
     write_free(con, {"No line output. Fit subtracted from data."});
@@ -369,6 +326,74 @@ void cmd_fit(Session& s) {
     ws.LY[offset + i - 1] = model_value(m, a, req.ma, req.power, t);
   }
   if (ws.auto_marker) add_line_marker(ws, con, ws.Nline, line_label(m, n, req.power));
+}
+
+}  // namespace
+
+void cmd_fit(Session& s) {
+  Workspace& ws = s.ws;
+  Console& con = s.con;
+  const std::string upper = ws.upper;
+  const auto [n1, n2] = parse_range(s, upper, ws.Npts, ws.Mpts);
+
+  // The function text, asked for when the line has none; "?" and "H" show
+  // the catalogue first.
+  const int arg = argument_start(upper);
+  const bool help = arg > 0 && (upper[arg - 1] == '?' || upper[arg - 1] == 'H');
+  if (arg <= 0 || help) {
+    if (help) print_catalogue(con);
+    auto reply = ask(s, "_function:");
+    if (!reply) return;
+    dispatch(s, "fit " + *reply);
+    return;
+  }
+  const std::string_view text = std::string_view(upper).substr(arg - 1);
+  const ModelInfo* model = match_model(text);
+  if (!model) return;
+  const ModelInfo& m = *model;
+  const FitFlags flags = scan_flags(upper, arg);
+
+  FitRequest req;
+  req.ma = m.ma;
+  int n = 0;  // POLY and EXP order
+  if (!read_model_value(con, m, upper, req, n)) return;
+  if (m.code == kModelGauss2 && !read_peak_positions(con, text, req)) return;
+
+  const int m_points = n2 - n1 + 1;
+  if (m_points < req.ma) {
+    say(con, "Too few points for this fit: " + std::to_string(std::max(m_points, 0)) +
+                 " point(s) for " + std::to_string(req.ma) + " parameter(s). No fit done.");
+    return;
+  }
+
+  // The fitted points, copied; Npts holds their count while FIT runs.
+  FitWork w(s.work);
+  NptsGuard guard(ws.Npts);
+  copy_points(ws, n1, m_points, w.x.data(), w.y.data(), w.s.data());
+  ws.Npts = m_points;
+  if (!check_domain(con, m, w, n1, m_points, req.power)) return;
+  set_point_errors(con, w, m_points, ws.form);
+  con.record("");
+  con.record("");
+  FitInput in;
+  const auto count = static_cast<std::size_t>(m_points);
+  in.x = std::span<const float>(w.x.data(), count);
+  in.y = std::span<const float>(w.y.data(), count);
+  in.sig = std::span<const float>(w.sig.data(), count);
+  in.n = m_points;
+  if (ws.form == 4) in.decay_weights = in.sig;
+  in.scratch1 = std::span<float>(w.scratch1.data(), count);
+  in.scratch2 = std::span<float>(w.scratch2.data(), count);
+  FitResult r;
+  const FitStatus status = run_fit_procedure(con, m, in, req, r);
+  if (status == FitStatus::Failed) {
+    say(con, "The fit failed: its least-squares system is singular. Nothing changed.");
+    return;
+  }
+
+  report_fit(con, m, req, r, m_points);
+
+  fit_output(ws, con, m, req, r, flags, w, n1, n2, guard.saved(), m_points, n);
 }
 
 }  // namespace verto

@@ -10,6 +10,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/window_services.h"
 
 namespace verto {
 
@@ -55,6 +56,15 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
   }
 }
 
+// The plot window, opened (or reused) through the window services; null
+// when there are none or the window cannot open.
+GraphicsWindow* plot_window(Session& s) {
+  if (!s.window) return nullptr;
+  if (!s.window->graphics(ChildWindow::Plot) && !s.window->open(ChildWindow::Plot, "Plot"))
+    return nullptr;
+  return s.window->graphics(ChildWindow::Plot);
+}
+
 }  // namespace
 
 void run_plot(Session& s, std::string_view plot_line, int form) {
@@ -72,8 +82,14 @@ void run_plot(Session& s, std::string_view plot_line, int form) {
     file_plot(s, opt);
     return;
   }
-  // The screen plot draws through the window services; without a plot
-  // window nothing can be shown.
+  // The screen plot draws on the plot window of the window services;
+  // without them (terminal and batch use) nothing can be shown.
+  GraphicsWindow* const screen = plot_window(s);
+  if (!screen) {
+    s.con.record(kNoPlotWindowMessage);
+    return;
+  }
+  // The screen device over `screen` is not built yet.
   s.con.record(kNoPlotWindowMessage);
 }
 
