@@ -81,9 +81,8 @@ void cmd_d(Session& s) {
   const int arg = argument_start(up);
   const std::string_view before_arg = arg > 0 ? up.substr(0, static_cast<std::size_t>(arg - 1)) : up;
   const bool add = before_arg.find("/A") != std::string_view::npos;
-  if (!add) ws.Nline = 0;
 
-  auto [n1, n2] = parse_range(s, up, ws.Npts, ws.Nline);
+  auto [n1, n2] = parse_range(s, before_arg, ws.Npts, add ? ws.Nline : 0);
   n2 = std::min(n2, ws.Npts);
   Points p;
   const bool unit_weights = ws.form == 1 || ws.form == 3;
@@ -111,11 +110,15 @@ void cmd_d(Session& s) {
   }
 
   float delta_x = n > 0 ? (p.x.back() - p.x.front()) * 0.01f : 0.f;
+  // An argument that is not a number ends the command before the line
+  // data set is emptied.
   if (arg > 0) {
     if (!starts_unsigned_number(up[static_cast<std::size_t>(arg - 1)])) return;
     delta_x = expr::text_to_number(s.con, token_at(up, arg));
     write_free(s.con, {"delta_X = ", delta_x});
   }
+
+  if (!add) ws.Nline = 0;
 
   Points result = derivative_pass(s, p, order, delta_x);
   if (order == 2) result = derivative_pass(s, result, 1, delta_x);

@@ -90,7 +90,10 @@ void cmd_int(Session& s) {
     const float xr = X[static_cast<std::size_t>(i)];
     float sum = 0.f;
     int m = 0;
-    for (; i <= i2 && X[static_cast<std::size_t>(i)] == xr; ++i, ++m) sum += Y[static_cast<std::size_t>(i)];
+    // The run holds at least its first point: a NaN equals nothing, not
+    // even itself, and must still move the scan on.
+    do sum += Y[static_cast<std::size_t>(i++)], ++m;
+    while (i <= i2 && X[static_cast<std::size_t>(i)] == xr);
     const float yr = sum / static_cast<float>(m);
     if (have_prev) area += (prev_y + yr) / 2.f * (xr - prev_x);
     prev_x = xr;
@@ -103,9 +106,13 @@ void cmd_int(Session& s) {
 void cmd_norm(Session& s) {
   Workspace& ws = s.ws;
   std::string up = ws.upper;
-  const bool line = up.substr(0, 69).find("/L") != std::string::npos;
+  // /L and the range stand in the command word, before the argument, so
+  // that nothing in the argument can act as a qualifier.
+  const int start = argument_start(up);
+  const std::string qualifiers = start > 0 ? up.substr(0, static_cast<std::size_t>(start - 1)) : up;
+  const bool line = qualifiers.find("/L") != std::string::npos;
   const int count = line ? ws.Nline : ws.Npts;
-  auto [n1, n2] = parse_range(s, up, ws.Npts, ws.Nline, line);
+  auto [n1, n2] = parse_range(s, qualifiers, ws.Npts, ws.Nline, line);
   n2 = std::min(n2, count);
 
   int ref_point = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/system.h"
+#include "window/raw_terminal.h"
 
 namespace verto {
 
@@ -75,6 +76,7 @@ class OsServices : public SystemServices {
  public:
   bool run_shell(std::string_view command) override {
     std::fflush(nullptr);  // console text first, then the program's output
+    const raw_terminal::SavedModeScope normal_terminal;
     std::string cmd(command);
     // Without a working shell, the first word is started as a program. A
     // command that ran is never started a second time, whatever it returned.
@@ -105,6 +107,7 @@ class OsServices : public SystemServices {
     // always passed quoted, as one argument.
     std::string cmd = editor + " " + shell_quote(path);
     std::fflush(nullptr);
+    const raw_terminal::SavedModeScope normal_terminal;
     return started(std::system(cmd.c_str()));
   }
   std::optional<std::string> getenv(std::string_view name) override {

@@ -68,6 +68,9 @@ class Console {
   // Key-at-a-time input without echo (on) or line input (off). The line
   // editor switches it on while it reads the keys of one line.
   virtual void set_key_mode(bool /*on*/) {}
+  // Ends the current line and sends out what was written, so that text
+  // another program writes to the same screen starts on a line of its own.
+  virtual void end_line() {}
   // Makes a read_key blocked on another thread return kKeyInterrupted
   // soon. Safe to call from any thread; a wake-up that finds no reader
   // may end the next read_key early, so readers treat it as "look again".

@@ -227,6 +227,8 @@ void cmd_read(Session& s) {
     con.record("<<<VERTO!!!>>> Bad user format.");
     return;
   }
+  // The decoded format's column count is the worksheet's column count.
+  if (plan.form == 0) ws.Num_columns = std::min(plan.values, kMaxColumns);
   if (plan.form == 6 && ws.Num_columns <= 0 && !ask_columns(s)) return;
   if (name.empty()) {
     con.record("<<<VERTO!!!>>> File not Found!");

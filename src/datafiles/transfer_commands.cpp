@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "datafiles/file_names.h"
 #include "datafiles/marker_commands.h"
@@ -107,14 +108,8 @@ void cmd_port(Session& s) {
   const std::string upper = ws.upper;
   const auto slash = upper.find('/');
   const char clearing = slash != std::string::npos && slash + 1 < upper.size() ? upper[slash + 1] : ' ';
-  if (clearing == 'C' || clearing == 'X') {
-    ws.Npts = 0;
-    ws.point_markers.count = 0;
-    if (clearing == 'X') {
-      ws.Nline = 0;
-      ws.line_markers.count = 0;
-    }
-  }
+  // The limits are checked before /C or /X clears anything: with limits
+  // that cannot be read the data stay as they were.
   const int arg = argument_after_qualifiers(upper, {"/C", "/X"});
   const auto comma = arg > 0 ? upper.find(',', static_cast<std::size_t>(arg - 1)) : std::string::npos;
   if (comma == std::string::npos) {
@@ -137,6 +132,14 @@ void cmd_port(Session& s) {
   if (!numeric_start(t1) || !numeric_start(t2)) return;
   const float x1 = expr::text_to_number(s.con, t1);
   const float x2 = expr::text_to_number(s.con, t2);
+  if (clearing == 'C' || clearing == 'X') {
+    ws.Npts = 0;
+    ws.point_markers.count = 0;
+    if (clearing == 'X') {
+      ws.Nline = 0;
+      ws.line_markers.count = 0;
+    }
+  }
 
   const int sources = std::min(ws.Num_columns, 3);
   std::array<float, 3> src{};
@@ -249,32 +252,48 @@ void points_to_line(Session& s, bool add, int n1, int n2) {
 }
 
 // LINE with a file name: records of LX LY (LX LY LZ in form 7) appended to
-// the line. The last file name stays as it was.
+// the line. The last file name stays as it was. The file is read
+// completely before the line changes, so a file that cannot be opened or
+// read leaves the line and its markers as they were.
 void line_from_file(Session& s, bool add, const std::string& name) {
   Workspace& ws = s.ws;
-  if (!add) ws.Nline = 0;
   std::FILE* file = open_data_file(name);
   if (!file) {
     s.con.record("<<<VERTO!!!>>> File not Found!");
     return;
   }
   const int n = ws.form == 7 ? 3 : 2;
+  const int first = add ? ws.Nline : 0;
+  std::vector<float> lx, ly, lz;
   RecordReader reader(file);
-  while (true) {
-    const std::size_t i = static_cast<std::size_t>(std::min(ws.Nline, kMaxNpts - 1));
+  bool full = false;
+  for (int count = first;; ++count) {
+    const std::size_t i = static_cast<std::size_t>(std::min(count, kMaxNpts - 1));
     // Values a record leaves unset ("/") keep what the arrays held there.
     float v[3] = {ws.LX[i], ws.LY[i], ws.LZ[i]};
     if (!reader.next(v, n)) break;
-    if (ws.Nline >= kMaxNpts) {
-      report_capacity(s.con, "line points", "the rest of the file was not read");
+    if (count >= kMaxNpts) {
+      full = true;
       break;
     }
-    ws.LX[i] = v[0];
-    ws.LY[i] = v[1];
-    if (n == 3) ws.LZ[i] = v[2];
-    ++ws.Nline;
+    lx.push_back(v[0]);
+    ly.push_back(v[1]);
+    lz.push_back(v[2]);
   }
+  const bool failed = std::ferror(file) != 0;
   std::fclose(file);
+  if (failed) {
+    s.con.record("<<<VERTO!!!>>> Error reading file; the line is kept.");
+    return;
+  }
+  for (std::size_t k = 0; k < lx.size(); ++k) {
+    const std::size_t i = static_cast<std::size_t>(first) + k;
+    ws.LX[i] = lx[k];
+    ws.LY[i] = ly[k];
+    if (n == 3) ws.LZ[i] = lz[k];
+  }
+  ws.Nline = first + static_cast<int>(lx.size());
+  if (full) report_capacity(s.con, "line points", "the rest of the file was not read");
   print_nline(s);
   if (!add) ws.line_markers.count = 0;
   if (ws.auto_marker) add_line_marker(ws, s.con, ws.Nline, name);

@@ -24,9 +24,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Writes the file through a temporary file in the same directory that
-// replaces the target only once everything was written and closed, so a
-// failed write never destroys an existing file.
+// Writes a regular file through a temporary file in the same directory
+// that replaces the target only once everything was written and closed,
+// so a failed write never destroys an existing file. A target that exists
+// and is not a regular file (a device, a FIFO, a socket, or a link to
+// one) is written directly: renaming over it would replace it.
 class SafeFile {
  public:
   explicit SafeFile(const std::string& target) {
@@ -39,6 +41,12 @@ class SafeFile {
     target_ = path;
     struct stat st {};
     const bool existed = ::stat(path.c_str(), &st) == 0;
+    if (existed && !S_ISREG(st.st_mode)) {
+      direct_ = true;
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+      if (fd_ >= 0 && !(file_ = ::fdopen(fd_, "wb"))) ::close(fd_);
+      return;
+    }
     fs::path dir = path.parent_path();
     const std::string leaf = "." + path.filename().string() + ".verto-";
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
@@ -59,7 +67,7 @@ class SafeFile {
   ~SafeFile() {
     if (file_) {
       std::fclose(file_);
-      ::unlink(temp_.c_str());
+      if (!direct_) ::unlink(temp_.c_str());
     }
   }
   bool ok() const { return file_ != nullptr && good_; }
@@ -73,6 +81,7 @@ class SafeFile {
     bool done = good_ && std::fflush(file_) == 0;
     done = std::fclose(file_) == 0 && done;
     file_ = nullptr;
+    if (direct_) return done;
     if (done) done = ::rename(temp_.c_str(), target_.c_str()) == 0;
     if (!done) ::unlink(temp_.c_str());
     return done;
@@ -83,6 +92,7 @@ class SafeFile {
   int fd_ = -1;
   std::FILE* file_ = nullptr;
   bool good_ = true;
+  bool direct_ = false;  // written in place, not renamed over
 };
 
 // The clobber question; true when the file may be written.

@@ -20,10 +20,15 @@ constexpr std::string_view kMsgIllegal = "<<<VERTO!!!>>> Illegal Expression!! ";
 constexpr std::string_view kMsgSwap =
     "<<<VERTO!!!>>> Error figuring out what columns to swap!";
 
-// Qualifiers are two-character pairs found anywhere in the first 69
-// characters of the upper-case line.
-bool has_qualifier(std::string_view upper, std::string_view pair) {
-  return upper.substr(0, kLineLength - 1).find(pair) != std::string_view::npos;
+// The command word and its qualifiers: the line before the argument. An
+// expression may hold "/" (Y=Y/LN(2)), so qualifiers and the range are
+// looked for only here.
+std::string_view qualifier_part(std::string_view upper, int start) {
+  return start > 0 ? upper.substr(0, static_cast<std::size_t>(start - 1)) : upper;
+}
+
+bool has_qualifier(std::string_view qualifiers, std::string_view pair) {
+  return qualifiers.find(pair) != std::string_view::npos;
 }
 
 // The argument, from its start to the end of the line, in a blank-padded
@@ -68,11 +73,11 @@ Column array_of(Workspace& ws, int code, bool line) {
 // a worksheet target defaults to rows 1..Mpts, any other to the points of
 // the data set worked on; an empty data set first takes the worksheet's
 // length when the target is one of its arrays.
-Range parse_target_range(Session& s, int code, bool line) {
+Range parse_target_range(Session& s, std::string_view qualifiers, int code, bool line) {
   Workspace& ws = s.ws;
   int& count = line ? ws.Nline : ws.Npts;
   if (code >= 1 && code <= 3 && count == 0) count = ws.Mpts;
-  return parse_range(s, ws.upper, count, ws.Mpts, code >= 4);
+  return parse_range(s, qualifiers, count, ws.Mpts, code >= 4);
 }
 
 }  // namespace
@@ -97,10 +102,11 @@ int target_code(std::string_view name, int form) {
 
 void cmd_math(Session& s) {
   Workspace& ws = s.ws;
-  const std::string_view upper = ws.upper;
-  const bool line = has_qualifier(upper, "/L");
-  const bool relative = has_qualifier(upper, "/J");
+  const std::string upper = ws.upper;
   const int start = argument_start(upper);
+  const std::string_view qualifiers = qualifier_part(upper, start);
+  const bool line = has_qualifier(qualifiers, "/L");
+  const bool relative = has_qualifier(qualifiers, "/J");
   if (start <= 0) {
     // Qualifiers of the first line are not kept.
     auto answer = ask(s, "_expression:");
@@ -111,7 +117,7 @@ void cmd_math(Session& s) {
 
   std::string field = argument_field(upper, start);
   const int code = expr::target_code(field, ws.form);
-  const Range range = parse_target_range(s, code, line);
+  const Range range = parse_target_range(s, qualifiers, code, line);
   const std::size_t eq = field.rfind('=');
   if (eq != std::string::npos) field = text_after(field, eq);
   if (code == 0 || eq == std::string::npos) {
@@ -156,9 +162,10 @@ void cmd_math(Session& s) {
 
 void cmd_swap(Session& s) {
   Workspace& ws = s.ws;
-  const std::string_view upper = ws.upper;
-  const bool line = has_qualifier(upper, "/L");
+  const std::string upper = ws.upper;
   const int start = argument_start(upper);
+  const std::string_view qualifiers = qualifier_part(upper, start);
+  const bool line = has_qualifier(qualifiers, "/L");
   if (start <= 0) {
     auto answer = ask(s, "_columns to swap (i.e. X=Y):");
     if (!answer) return;
@@ -168,7 +175,7 @@ void cmd_swap(Session& s) {
 
   const std::string field = argument_field(upper, start);
   const int first = expr::target_code(field, ws.form);
-  const Range range = parse_target_range(s, first, line);
+  const Range range = parse_target_range(s, qualifiers, first, line);
   const std::size_t sep = field.find_last_of("=,");
   if (first == 0 || sep == std::string::npos) {
     s.con.record(kMsgSwap);

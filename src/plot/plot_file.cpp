@@ -56,7 +56,14 @@ FileResult write_plot_file(const PlotModel& model, bool postscript, bool over,
   }
   closer.f = nullptr;
   if (std::fclose(file) != 0) failed = true;
-  if (failed) return {FileStatus::WriteFailed, name};
+  if (failed) {
+    // A half-written plot (a full disk) is removed rather than left behind
+    // looking like a plot; anything but a plain file is left alone.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / name, ec)))
+      std::filesystem::remove(dir / name, ec);
+    return {FileStatus::WriteFailed, name};
+  }
   return {FileStatus::Written, name};
 }
 

@@ -38,6 +38,23 @@ extern "C" void on_fatal_signal(int sig) {
   raise(sig);
 }
 
+void install(int sig, void (*handler)(int), int flags);
+
+extern "C" void on_stop(int sig) {
+  // A stop sent from outside (the terminal's own suspend key is off): the
+  // shell gets the saved mode while VERTO is stopped; on_continue puts key
+  // mode back.
+  if (g_active) tcsetattr(g_fd, TCSANOW, &g_saved);
+  // With the default action back, the signal stops the process right here
+  // (SA_NODEFER); once continued, the handler is put in place again.
+  struct sigaction dfl {};
+  dfl.sa_handler = SIG_DFL;
+  sigemptyset(&dfl.sa_mask);
+  sigaction(sig, &dfl, nullptr);
+  raise(sig);
+  install(sig, on_stop, SA_NODEFER | SA_RESTART);
+}
+
 extern "C" void on_continue(int) {
   // Back from a stop: the shell may have put its own mode in place.
   if (g_active) tcsetattr(g_fd, TCSANOW, &g_raw);
@@ -72,6 +89,7 @@ bool prepare(int fd) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
     install(sig, on_fatal_signal, SA_RESETHAND);
   install(SIGCONT, on_continue, SA_RESTART);
+  install(SIGTSTP, on_stop, SA_NODEFER | SA_RESTART);
   return true;
 }
 

@@ -22,7 +22,7 @@ TerminalConsole::TerminalConsole(std::FILE* in, std::FILE* out)
                    !std::getenv("NO_COLOR");
   output_is_terminal_ = isatty(fileno(out_)) != 0;
   if (input_is_terminal_) {
-    raw_terminal::prepare(in_fd_);
+    if (raw_terminal::prepare(in_fd_)) raw_terminal::enter();
     if (pipe2(wake_, O_NONBLOCK | O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
   }
 }
@@ -30,6 +30,7 @@ TerminalConsole::TerminalConsole(std::FILE* in, std::FILE* out)
 TerminalConsole::~TerminalConsole() {
   set_key_mode(false);
   finish();
+  if (input_is_terminal_) raw_terminal::leave();
   for (int fd : wake_)
     if (fd >= 0) close(fd);
 }
@@ -47,11 +48,14 @@ void TerminalConsole::put(std::string_view text) {
 
 void TerminalConsole::set_key_mode(bool on) {
   std::fflush(out_);
-  if (on == key_mode_) return;
   key_mode_ = on;
-  if (!input_is_terminal_) return;
-  if (on) raw_terminal::enter();
-  else raw_terminal::leave();
+}
+
+void TerminalConsole::end_line() {
+  if (line_open_) put("\n");
+  line_open_ = false;
+  shown_.clear();
+  std::fflush(out_);
 }
 
 void TerminalConsole::interrupt_key_read() {
@@ -140,7 +144,36 @@ int TerminalConsole::next_byte() {
   }
 }
 
+std::optional<std::string> TerminalConsole::read_typed_line(int max_len) {
+  std::fflush(out_);
+  std::string line;
+  for (;;) {
+    const int key = read_raw_key();
+    if (key == kKeyInterrupted) continue;
+    if (key == kKeyEndOfInput || (key == 4 && line.empty())) {
+      if (line.empty()) return std::nullopt;
+      break;
+    }
+    if (key == 13) break;
+    if (key == 8) {
+      if (!line.empty()) {
+        line.pop_back();
+        put("\b \b");
+      }
+    } else if (key >= 32 && key <= 255 && (max_len < 0 || static_cast<int>(line.size()) < max_len)) {
+      line.push_back(static_cast<char>(key));
+      put(line.substr(line.size() - 1));
+    }
+    std::fflush(out_);
+  }
+  put("\n");
+  line_open_ = false;
+  std::fflush(out_);
+  return line;
+}
+
 std::optional<std::string> TerminalConsole::do_read_line(int max_len) {
+  if (input_is_terminal_ && raw_terminal::active()) return read_typed_line(max_len);
   std::fflush(out_);
   std::string line;
   int c;

@@ -3,7 +3,10 @@
 // Records start a new line lazily, so "overwrite the current line" is a
 // carriage return on the line last written. With standard input not a
 // terminal, each line read is echoed after its prompt as if typed. On a
-// terminal, key mode reads single keys without echo (raw_terminal.h);
+// terminal, the terminal stays in key-at-a-time mode (raw_terminal.h)
+// from construction to destruction, also while commands run, so keys
+// typed ahead wait unechoed for the next prompt; lines asked for by
+// commands are echoed and edited here;
 // colours and the title are written as ANSI sequences only when standard
 // output is a terminal that shows them.
 #include <cstdio>
@@ -22,6 +25,7 @@ class TerminalConsole : public Console {
 
   bool interactive() const override { return input_is_terminal_; }
   void set_key_mode(bool on) override;
+  void end_line() override;
   void interrupt_key_read() override;
   void set_text_colour(int palette_index) override;
   void set_title(std::string_view title) override;
@@ -43,6 +47,7 @@ class TerminalConsole : public Console {
   bool byte_within(int ms);    // more input arrives within `ms` milliseconds
   int read_raw_key();          // one key in key mode, escape sequences decoded
   int decode_key(int byte);    // the key a byte starts (reads the rest of a sequence)
+  std::optional<std::string> read_typed_line(int max_len);  // a line typed in key mode
   std::FILE* out_;
   int in_fd_;
   bool input_is_terminal_ = false;

@@ -79,6 +79,7 @@ void cmd_edit(Session& s) {
     ws.point_markers.count = 0;
   }
   // The line is emptied by the LINE command that reads it back.
+  s.con.end_line();
   if (!s.system.run_editor(kScratchFile))
     s.con.record("<<<VERTO!!!>>> No text editor could be started; the data are read back unchanged.");
   dispatch(s, std::string(target == EditTarget::Line ? "LINE " : "LOAD ") + kScratchFile);
@@ -120,6 +121,8 @@ void cmd_cd(Session& s) {
 void cmd_shell(Session& s) {
   const std::string command = rest_of_line(s.ws.line, 2);
   if (trim_right(command).empty()) return;
+  // The typed line ends before the program writes to the same screen.
+  s.con.end_line();
   s.system.run_shell(command);
 }
 

@@ -1,7 +1,9 @@
 // WRITE, READ and ENTER through the command loop, on real files in a
 // fresh directory.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cmath>
@@ -159,6 +161,32 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
   EXPECT_EQ(slurp("data/L!x.dat"), " 0 0\n 0 0\n 0 0\n");
   EXPECT_EQ(slurp("data/1:2=7.dat"), " 0 0\n 0 0\n 0 0\n");
   EXPECT_EQ(s.ws.form, 3);
+}
+
+TEST_F(FilesTest, WriteIntoAPipeOrThroughALinkKeepsWhatIsThere) {
+  Session s(con_, sys_);
+  s.ws.Npts = 2;
+  s.ws.form = 3;
+  ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+  fs::create_symlink("pipe", "to_pipe");
+  // The reading end is open before WRITE runs, as a program at the other
+  // end would hold it; the few bytes fit into the pipe's buffer.
+  const int reading = ::open("pipe", O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reading, 0);
+  run(s, "WRITE! to_pipe");
+  char buf[64] = {};
+  const auto got = ::read(reading, buf, sizeof buf);
+  ::close(reading);
+  EXPECT_EQ(std::string(buf, got > 0 ? static_cast<std::size_t>(got) : 0), " 0 0\n 0 0\n");
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status("pipe"))) << "the pipe is written into, not replaced";
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status("to_pipe")));
+  EXPECT_EQ(screen().find("Error"), std::string::npos) << screen();
+  // A link to a regular file stays a link; the file gets the new text.
+  { std::ofstream("real.dat") << "old\n"; }
+  fs::create_symlink("real.dat", "to_real");
+  run(s, "WRITE! to_real");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status("to_real")));
+  EXPECT_EQ(slurp("real.dat"), " 0 0\n 0 0\n");
 }
 
 TEST_F(FilesTest, ReadStopsAtTheCapacity) {

@@ -193,8 +193,9 @@ TEST_F(TransferCommands, LineTakesAFileNameWithSlashesAndBlanks) {
   auto out = run("LINE /ADD /no/such dir/f.dat");
   EXPECT_EQ(out, std::vector<std::string>{"<<<VERTO!!!>>> File not Found!"});
   ws.Nline = 5;
-  run("LINE /Zebra/run.dat");  // not a qualifier word: a missing file
-  EXPECT_EQ(ws.Nline, 0);
+  // Not a qualifier word: a missing file, which leaves the line alone.
+  EXPECT_EQ(run("LINE /Zebra/run.dat"), std::vector<std::string>{"<<<VERTO!!!>>> File not Found!"});
+  EXPECT_EQ(ws.Nline, 5);
   ws.Nline = 5;
   run("LINE /ADD /Zebra/run.dat");
   EXPECT_EQ(ws.Nline, 5);

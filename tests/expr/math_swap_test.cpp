@@ -181,13 +181,15 @@ TEST(MathCommand, AsksForAMissingExpression) {
   EXPECT_EQ(t.run("MATH"), (Lines{" _expression:"}));
 }
 
-TEST(MathCommand, QualifiersAreFoundAnywhere) {
+TEST(MathCommand, QualifiersStandBeforeTheExpression) {
   CommandSession t;
   t.points({1, 2}, {5, 6});
   t.line_points({7, 8});
-  // "/L" inside the expression selects the line data set as well.
-  t.run("MATH X=Y/LN(E)");
-  EXPECT_EQ(t.xs(2), (V{1, 2}));
+  // "/L" inside the expression is a division, not the line qualifier.
+  t.run("MATH X=Y/LOG(10)");
+  EXPECT_EQ(t.xs(2), (V{5, 6}));
+  EXPECT_EQ(t.s.ws.LX[0], 7.f);
+  t.run("MATH/L X=Y/LOG(10)");
   EXPECT_EQ(t.s.ws.LX[0], 0.f);
 }
 

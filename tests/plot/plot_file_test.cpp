@@ -3,9 +3,11 @@
 // by ghostscript and every HPGL file converted by hp2xx.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -187,6 +189,25 @@ TEST_F(FilePlotTest, LogOfNonPositiveWritesNoFile) {
   EXPECT_EQ(run_screen("PLOT/PS/XLOG"), " <<<VERTO!!!>>> Can not produce log plot of negative values!");
   EXPECT_FALSE(fs::exists("VERTO1.PS"));
   plot_file("PLOT/PS/YLOG", "VERTO1.PS");
+}
+
+TEST_F(FilePlotTest, AFileThatCouldNotBeWrittenCompletelyIsRemoved) {
+  add_point(1.f, 1.f);
+  add_point(2.f, 3.f);
+  // Files may not grow beyond a few bytes, as on a full disk: the write
+  // fails (EFBIG) instead of stopping the process.
+  struct rlimit old {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string screen = run_screen("PLOT/PS");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_NE(screen.find("VERTO1.PS"), std::string::npos) << screen;
+  EXPECT_EQ(screen.find("Output written"), std::string::npos) << screen;
+  EXPECT_FALSE(fs::exists("VERTO1.PS"));
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -200,6 +201,68 @@ TEST(TerminalSession, KeysAreEditedAndTheModeComesBack) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(p.mode_restored());
   EXPECT_EQ(count(p.screen(), "Unknown command"), 0) << p.screen();
+}
+
+TEST(TerminalSession, KeyModeLastsWhileACommandRunsAndKeysWaitForThePrompt) {
+  PtyProgram p;
+  ASSERT_TRUE(p.start({"--no-wait"}));
+  ASSERT_TRUE(p.wait_for("variable: X"));
+  ASSERT_TRUE(p.wait_for_raw(true));
+  p.type("MAKE 50000\r");
+  ASSERT_TRUE(p.wait_for("Npts = 50000"));
+  const std::size_t before = p.seen();
+  p.type("MATH X=I\rMATH Y=SIN(X/9)\r");
+  ASSERT_TRUE(p.wait_for("SIN(X/9)", before));
+  ASSERT_TRUE(p.wait_for("\r>", p.screen().find("SIN(X/9)", before)));
+  // A Gaussian window wider than the data weighs every pair of points:
+  // long enough to type during it.
+  const std::string long_command = "SMOOTH 1E6", done = "Status: Done!";
+  std::size_t mark = p.seen();
+  p.type(long_command + "\r");
+  ASSERT_TRUE(p.wait_for("smoothing window", mark)) << p.screen().substr(mark);
+  // The command runs: the terminal keeps key mode, and a line typed now
+  // is neither echoed by the terminal nor lost.
+  const struct termios during = p.mode();
+  p.wait_for("\x01", p.seen(), 100);  // what the program wrote meanwhile
+  ASSERT_EQ(p.screen().find(done, mark), std::string::npos)
+      << "the command must still run when the mode is read";
+  EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u);
+  EXPECT_EQ(during.c_cc[VSUSP], _POSIX_VDISABLE) << "Ctrl-Z stays a key";
+  p.type("echo ahead\r");
+  ASSERT_TRUE(p.wait_for("\r\n ahead", mark)) << p.screen().substr(mark);
+  EXPECT_EQ(count(p.screen().substr(mark), "echo ahead"), 1) << p.screen().substr(mark);
+  EXPECT_LT(p.screen().find(done, mark), p.screen().find(">echo ahead", mark));
+
+  // "$" gives the program the saved terminal and ends the typed line
+  // before the program writes.
+  mark = p.seen();
+  p.type("$stty -a; echo X$((6*7))\r");
+  ASSERT_TRUE(p.wait_for("X42\r\n", mark)) << p.screen().substr(mark);
+  const std::string shell = p.screen().substr(mark);
+  EXPECT_NE(shell.find("$stty -a; echo X$((6*7))\r\nspeed"), std::string::npos) << shell;
+  EXPECT_NE(shell.find(" icanon"), std::string::npos) << shell;
+  EXPECT_NE(shell.find(" echo "), std::string::npos) << shell;
+  ASSERT_TRUE(p.wait_for_raw(true));
+  p.type("quit\r");
+  const int status = p.wait_exit();
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_TRUE(p.mode_restored());
+}
+
+TEST(PipedSession, ShellOutputStartsOnALineOfItsOwn) {
+  const fs::path dir = fs::temp_directory_path() / ("verto-piped-" + std::to_string(std::random_device{}()));
+  fs::create_directories(dir);
+  const std::string command = "cd '" + dir.string() + "' && printf '$echo hello\\nQUIT\\n' | " +
+                              std::string(VERTO_BINARY) + " 2>&1";
+  std::string out;
+  if (std::FILE* f = popen(command.c_str(), "r")) {
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    pclose(f);
+  }
+  fs::remove_all(dir);
+  EXPECT_NE(out.find(">$echo hello\nhello\n>QUIT"), std::string::npos) << out;
 }
 
 TEST(TerminalSession, CtrlDOnAnEmptyLineEndsTheProgram) {
