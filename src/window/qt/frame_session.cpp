@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "core/session.h"
+#include "window/qt/picture_window.h"
 
 namespace verto::qt {
 
@@ -10,6 +11,17 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     : run_(console_, nullptr, options) {
   auto* view = new ConsoleView(console_.outbox(), console_.keys());
   frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
+  if (!maker.make) {
+    // Pictures with the console's text cells, so that plot text lines up
+    // with the cells the window is sized in.
+    const QSize cell = view->cell();
+    maker.make = [cell](QSize pixels) -> std::unique_ptr<GraphicsWindow> {
+      return std::make_unique<PictureWindow>(pixels, cell);
+    };
+    maker.image = [](const GraphicsWindow& g) {
+      return static_cast<const PictureWindow&>(g).image();
+    };
+  }
   services_ = std::make_unique<QtWindowServices>(*frame_, console_.keys(), std::move(maker));
   run_.session().window = services_.get();
 }

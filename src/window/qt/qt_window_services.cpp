@@ -217,9 +217,10 @@ GraphicsWindow* QtWindowServices::graphics(ChildWindow w) {
 std::string QtWindowServices::present(ChildWindow w) {
   Child* c = child(w);
   if (!c || !c->picture || !maker_.image || closing_.load()) return {};
-  // A deep copy: the window gets its own pixels while the command thread
-  // goes on drawing into the picture.
-  QImage copy = maker_.image(*c->picture).copy();
+  // A copy of its own for the window, while the command thread goes on
+  // drawing into the picture.
+  QImage copy = maker_.image(*c->picture);
+  copy.detach();
   QPointer<QMdiSubWindow> sub;
   on_gui([&] { sub = c->sub; });
   if (!sub) return {};

@@ -1,6 +1,5 @@
 #pragma once
-// The Qt tests' application (offscreen platform, made once per process),
-// keys typed into widgets and waits that keep the event loop running.
+// Keys typed into widgets and waits that keep the event loop running.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QString>
@@ -11,14 +10,8 @@
 
 namespace verto::testing {
 
-inline QApplication& qt_app() {
-  static int argc = 1;
-  static char name[] = "verto_tests";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+// The application that the tests' main made.
+inline QApplication& qt_app() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 inline bool wait_until(const std::function<bool()>& done, int ms = 5000) {
