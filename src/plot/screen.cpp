@@ -144,10 +144,10 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
   w->clear();
   const int xpix = static_cast<int>(static_cast<float>(cols - 3) * pxc);
   const int ypix = static_cast<int>(static_cast<float>(rows - 1) * pxr);
-  const float f = 9.f * pxc / static_cast<float>(std::max(xpix, 1));
-  const float g = 1.f - f;
-  w->viewport(xpix - static_cast<int>(static_cast<float>(xpix) * g), 0, xpix,
-              static_cast<int>(static_cast<float>(ypix) * g));
+  // In double, so that a whole number of label pixels stays whole.
+  const double f = 9.0 * pxc / std::max(xpix, 1);
+  const double g = 1.0 - f;
+  w->viewport(xpix - static_cast<int>(xpix * g + 1e-9), 0, xpix, static_cast<int>(ypix * g + 1e-9));
 
   PlotModel model;
   if (build_model(s.ws, opt, Purpose::Graphics, model) != ModelStatus::Ok) {
