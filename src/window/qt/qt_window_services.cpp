@@ -137,7 +137,7 @@ bool QtWindowServices::open(ChildWindow w, std::string_view title) {
       c->sub = frame_.area().addSubWindow(c->view);
       c->view->resize(kDefaultPictureSize.boundedTo(frame_.area().viewport()->size()));
       c->sub->adjustSize();
-      QObject::connect(c->sub, &QObject::destroyed, [c] { c->open.store(false); });
+      QObject::connect(c->sub, &QObject::destroyed, &guard_, [c] { c->open.store(false); });
       c->open.store(true);
     }
     c->sub->setWindowTitle(t);
