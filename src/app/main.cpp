@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/offscreen_window.h"
 #include "app/qt_loader.h"
 #include "app/session_runner.h"
 #include "core/workspace.h"
@@ -83,8 +84,11 @@ int main(int argc, char** argv) {
         verto::load_qt_entry(verto::kFrameEntryName, /*need_display=*/true));
     if (entry) return entry(&run);
   }
+  // Without the frame, screen plots are saved as pictures; Qt is loaded
+  // for them on the first such plot.
   verto::TerminalConsole console;
-  verto::run_session(console, nullptr, run);
+  verto::OffscreenWindow pictures;
+  verto::run_session(console, &pictures, run);
   console.finish();
   return 0;
 }
