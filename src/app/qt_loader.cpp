@@ -81,9 +81,15 @@ void* load_qt_entry(const char* name, bool need_display) {
   if (need_display && !display_available()) return nullptr;
   static void* library = nullptr;
   if (!library) {
-    std::string candidates[] = {executable_directory() + "/" + kLibraryName,
+    // Beside the executable (the build tree), in the library folder of the
+    // prefix the executable was installed to, in the configured one.
+    const std::string here = executable_directory();
+    std::string candidates[] = {here + "/" + kLibraryName,
+#ifdef VERTO_QT_LIBRARY_RELDIR
+                                here + "/../" VERTO_QT_LIBRARY_RELDIR "/" + kLibraryName,
+#endif
 #ifdef VERTO_QT_LIBRARY_DIR
-                                std::string(VERTO_QT_LIBRARY_DIR) + "/" + kLibraryName
+                                std::string(VERTO_QT_LIBRARY_DIR) + "/" + kLibraryName,
 #endif
     };
     for (const std::string& path : candidates) {

@@ -8,6 +8,11 @@
 
 extern "C" __attribute__((visibility("default"))) int verto_run_frame(
     const verto::RunOptions* options) {
+  // Qt's notes (a missing runtime folder and the like) would land in the
+  // terminal VERTO was started from; only serious ones are kept.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
+  });
   static int argc = 1;
   static char name[] = "verto";
   static char* argv[] = {name, nullptr};

@@ -137,7 +137,10 @@ bool QtWindowServices::open(ChildWindow w, std::string_view title) {
       c->sub = frame_.area().addSubWindow(c->view);
       c->view->resize(kDefaultPictureSize.boundedTo(frame_.area().viewport()->size()));
       c->sub->adjustSize();
-      QObject::connect(c->sub, &QObject::destroyed, [c] { c->open.store(false); });
+      QObject::connect(c->sub, &QObject::destroyed, &guard_, [c] {
+        c->open.store(false);
+        c->keys.interrupt();  // a wait for a key there ends
+      });
       c->open.store(true);
     }
     c->sub->setWindowTitle(t);
@@ -244,12 +247,10 @@ void QtWindowServices::focus(ChildWindow w) {
 }
 
 int QtWindowServices::wait_key(ChildWindow w) {
-  KeyQueue* keys = &console_keys_;
-  if (Child* c = child(w)) {
-    if (!c->open.load()) return kKeyEndOfInput;
-    keys = &c->keys;
-  }
+  Child* c = child(w);
+  KeyQueue* keys = c ? &c->keys : &console_keys_;
   for (;;) {
+    if (c && !c->open.load()) return kKeyEndOfInput;
     int key = keys->pop();
     if (key != kKeyInterrupted) return key;
   }

@@ -92,6 +92,7 @@ class QtWindowServices : public WindowServices {
   PictureMaker maker_;
   std::array<Child, 2> children_;  // Plot, Legend
   std::atomic<bool> closing_{false};
+  QObject guard_;  // ends the connections to the windows with the services
 };
 
 }  // namespace verto::qt
