@@ -65,9 +65,8 @@ void set_line(Workspace& ws, std::string_view text) {
 void cmd_bin(Session& s) {
   Workspace& ws = s.ws;
   const std::string_view upper = ws.upper;
-  ws.n2 = 0;
-  parse_range(s, upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
-  const int n = ws.n2 - ws.n1 + 1;
+  const Range range = parse_range(s, upper, ws.Npts, ws.Mpts);
+  const int n = range.n2 - range.n1 + 1;
 
   // The number of bins: up to three leading digits of the argument.
   int bins = 0;
@@ -99,7 +98,7 @@ void cmd_bin(Session& s) {
   if (n <= 0) return;
 
   const std::vector<float>& source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
-  const auto from = source.begin() + (ws.n1 - 1);
+  const auto from = source.begin() + (range.n1 - 1);
   std::vector<float> data(from, from + n);
   report(s.con, Sort(n, data));
 

@@ -83,8 +83,7 @@ void cmd_d(Session& s) {
   const bool add = before_arg.find("/A") != std::string_view::npos;
   if (!add) ws.Nline = 0;
 
-  int n1 = 1, n2 = 0;
-  parse_range(s, up, n1, n2, ws.Npts, ws.Nline);
+  auto [n1, n2] = parse_range(s, up, ws.Npts, ws.Nline);
   n2 = std::min(n2, ws.Npts);
   Points p;
   const bool unit_weights = ws.form == 1 || ws.form == 3;

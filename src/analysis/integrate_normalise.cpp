@@ -105,8 +105,7 @@ void cmd_norm(Session& s) {
   std::string up = ws.upper;
   const bool line = up.substr(0, 69).find("/L") != std::string::npos;
   const int count = line ? ws.Nline : ws.Npts;
-  int n1 = 1, n2 = line ? -1 : 0;
-  parse_range(s, up, n1, n2, ws.Npts, ws.Nline);
+  auto [n1, n2] = parse_range(s, up, ws.Npts, ws.Nline, line);
   n2 = std::min(n2, count);
 
   int ref_point = 0;

@@ -44,16 +44,15 @@ const char* kurtosis_class(float curt) {
 void cmd_stat(Session& s) {
   Workspace& ws = s.ws;
   Console& con = s.con;
-  ws.n2 = 0;
-  parse_range(s, ws.upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
-  const int n = ws.n2 - ws.n1 + 1;
+  const Range range = parse_range(s, ws.upper, ws.Npts, ws.Mpts);
+  const int n = range.n2 - range.n1 + 1;
   if (n < 2) {
     con.record("<<<VERTO!!!>>> Must have at least 2 points!");
     return;
   }
   const int var = stat_variable(ws, ws.upper);
   const std::vector<float>& source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
-  const auto from = source.begin() + (ws.n1 - 1);
+  const auto from = source.begin() + (range.n1 - 1);
   std::vector<float> data(from, from + n);
 
   Moments m;
@@ -91,7 +90,7 @@ void cmd_stat(Session& s) {
     // gives an infinite or undefined average.
     float sum_w = 0.f, sum_dw = 0.f;
     for (int i = 0; i < n; ++i) {
-      const float e = ws.S[static_cast<std::size_t>(ws.n1 - 1 + i)];
+      const float e = ws.S[static_cast<std::size_t>(range.n1 - 1 + i)];
       const float w = 1.f / (e * e);
       sum_w += w;
       sum_dw += data[static_cast<std::size_t>(i)] * w;

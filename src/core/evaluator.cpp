@@ -17,6 +17,7 @@
 #include "numeric/gammln.h"
 #include "numeric/random.h"
 #include "core/console.h"
+#include "core/numbers.h"
 
 namespace verto::expr {
 namespace {
@@ -166,20 +167,23 @@ int power(float a, float b, float& result) {
   return -1;
 }
 
-int apply_code(Console& con, int code, const Token& op, ExprState& st) {
-  ValueStack& s = st.stack;
+// The value stack as one operator sees it: pops and pushes that count
+// their failures in `status` (negative: the operator failed).
+struct Operands {
+  Console& con;
+  ValueStack& s;
   int status = 0;
   float a = 0.f, b = 0.f, x = 0.f;
 
   // Pops of a two-operand operator: the top is the right operand.
-  auto pop2 = [&] {
+  void pop2() {
     status += pop(con, s, b);
     status += pop(con, s, a);
-  };
-  auto pop1 = [&] { status += pop(con, s, x); };
-  auto put = [&](float v) { status += push(con, s, v); };
+  }
+  void pop1() { status += pop(con, s, x); }
+  void put(float v) { status += push(con, s, v); }
   // A one-operand function that fails on x <= 0 and pushes x back then.
-  auto positive = [&](float (*f)(float)) {
+  void positive(float (*f)(float)) {
     pop1();
     if (x <= 0.f) {
       put(x);
@@ -187,108 +191,126 @@ int apply_code(Console& con, int code, const Token& op, ExprState& st) {
     } else {
       put(f(x));
     }
-  };
+  }
+};
 
+// The arithmetic and stack operators; false when `code` is none of them.
+bool apply_arithmetic(Operands& o, int code) {
   switch (code) {
-    case kPlus: pop2(); put(a + b); break;
+    case kPlus: o.pop2(); o.put(o.a + o.b); break;
     case kMinus:
       // A minus with fewer than two values (a leading "-") negates.
-      if (s.count >= 2) {
-        pop2();
-        put(a - b);
+      if (o.s.count >= 2) {
+        o.pop2();
+        o.put(o.a - o.b);
       } else {
-        pop1();
-        put(-x);
+        o.pop1();
+        o.put(-o.x);
       }
       break;
-    case kTimes: pop2(); put(a * b); break;
+    case kTimes: o.pop2(); o.put(o.a * o.b); break;
     case kDivide:
-      pop2();
-      if (b == 0.f) {
-        put(a);
-        status -= 1;
+      o.pop2();
+      if (o.b == 0.f) {
+        o.put(o.a);
+        o.status -= 1;
       } else {
-        put(a / b);
+        o.put(o.a / o.b);
       }
       break;
     case kPower:
     case kCaret: {
-      pop2();
+      o.pop2();
       float r;
-      status += power(a, b, r);
-      put(r);
+      o.status += power(o.a, o.b, r);
+      o.put(r);
       break;
     }
     case kMod:
       // Remainder with the sign of a. A zero divisor fails and pushes a
       // back, like a division by zero.
-      pop2();
-      if (b == 0.f) {
-        put(a);
-        status -= 1;
+      o.pop2();
+      if (o.b == 0.f) {
+        o.put(o.a);
+        o.status -= 1;
       } else {
-        put(std::fmod(a, b));
+        o.put(std::fmod(o.a, o.b));
       }
       break;
-    case kMin: pop2(); put(a < b ? a : b); break;
-    case kMax: pop2(); put(a > b ? a : b); break;
-    case kSwap: pop2(); put(b); put(a); break;
-    case kDup: pop1(); put(x); put(x); break;
-    case kDrop: pop1(); break;
-    case kChs: pop1(); put(-x); break;
-    case kAbs: pop1(); put(std::fabs(x)); break;
-    case kInt: pop1(); put(std::trunc(x)); break;
+    case kMin: o.pop2(); o.put(o.a < o.b ? o.a : o.b); break;
+    case kMax: o.pop2(); o.put(o.a > o.b ? o.a : o.b); break;
+    case kSwap: o.pop2(); o.put(o.b); o.put(o.a); break;
+    case kDup: o.pop1(); o.put(o.x); o.put(o.x); break;
+    case kDrop: o.pop1(); break;
+    case kChs: o.pop1(); o.put(-o.x); break;
+    case kAbs: o.pop1(); o.put(std::fabs(o.x)); break;
+    case kInt: o.pop1(); o.put(std::trunc(o.x)); break;
     case kNint:
-      pop1();
-      put(x >= 0.f ? std::trunc(x + 0.5f) : std::trunc(x - 0.5f));
+      o.pop1();
+      o.put(o.x >= 0.f ? std::trunc(o.x + 0.5f) : std::trunc(o.x - 0.5f));
       break;
     case kInv:
-      pop1();
-      if (x == 0.f) {
-        put(x);
-        status -= 1;
+      o.pop1();
+      if (o.x == 0.f) {
+        o.put(o.x);
+        o.status -= 1;
       } else {
-        put(1.f / x);
+        o.put(1.f / o.x);
       }
       break;
-    case kSqrt: positive([](float v) { return std::sqrt(v); }); break;
-    case kLn: positive([](float v) { return std::log(v); }); break;
-    case kLog: positive([](float v) { return std::log10(v); }); break;
-    case kExp: pop1(); put(std::exp(x)); break;
-    case kAlog: pop1(); put(std::pow(10.f, x)); break;
-    case kSin: pop1(); put(std::sin(x)); break;
-    case kCos: pop1(); put(std::cos(x)); break;
-    case kTan: pop1(); put(std::tan(x)); break;
-    case kSind: pop1(); put(std::sin(x * kDegree)); break;
-    case kCosd: pop1(); put(std::cos(x * kDegree)); break;
-    case kTand: pop1(); put(std::tan(x * kDegree)); break;
-    case kAsin: pop1(); put(std::asin(x)); break;
-    case kAcos: pop1(); put(std::acos(x)); break;
-    case kAtan: pop1(); put(std::atan(x)); break;
-    case kAsind: pop1(); put(std::asin(x) / kDegree); break;
-    case kAcosd: pop1(); put(std::acos(x) / kDegree); break;
-    case kAtand: pop1(); put(std::atan(x) / kDegree); break;
-    case kSinh: pop1(); put(std::sinh(x)); break;
-    case kCosh: pop1(); put(std::cosh(x)); break;
-    case kTanh: pop1(); put(std::tanh(x)); break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// The functions and the random deviates; anything else ("(" left over from
+// the compile, or an unknown keyword) does nothing.
+void apply_function(Operands& o, int code, ExprState& st) {
+  switch (code) {
+    case kSqrt: o.positive([](float v) { return std::sqrt(v); }); break;
+    case kLn: o.positive([](float v) { return std::log(v); }); break;
+    case kLog: o.positive([](float v) { return std::log10(v); }); break;
+    case kExp: o.pop1(); o.put(std::exp(o.x)); break;
+    case kAlog: o.pop1(); o.put(std::pow(10.f, o.x)); break;
+    case kSin: o.pop1(); o.put(std::sin(o.x)); break;
+    case kCos: o.pop1(); o.put(std::cos(o.x)); break;
+    case kTan: o.pop1(); o.put(std::tan(o.x)); break;
+    case kSind: o.pop1(); o.put(std::sin(o.x * kDegree)); break;
+    case kCosd: o.pop1(); o.put(std::cos(o.x * kDegree)); break;
+    case kTand: o.pop1(); o.put(std::tan(o.x * kDegree)); break;
+    case kAsin: o.pop1(); o.put(std::asin(o.x)); break;
+    case kAcos: o.pop1(); o.put(std::acos(o.x)); break;
+    case kAtan: o.pop1(); o.put(std::atan(o.x)); break;
+    case kAsind: o.pop1(); o.put(std::asin(o.x) / kDegree); break;
+    case kAcosd: o.pop1(); o.put(std::acos(o.x) / kDegree); break;
+    case kAtand: o.pop1(); o.put(std::atan(o.x) / kDegree); break;
+    case kSinh: o.pop1(); o.put(std::sinh(o.x)); break;
+    case kCosh: o.pop1(); o.put(std::cosh(o.x)); break;
+    case kTanh: o.pop1(); o.put(std::tanh(o.x)); break;
     case kFact:
     case kBang:
       // Gamma(x + 1). Log-gamma needs a positive argument: x + 1 <= 0
       // fails and pushes x back.
-      pop1();
-      if (x + 1.f <= 0.f) {
-        put(x);
-        status -= 1;
+      o.pop1();
+      if (o.x + 1.f <= 0.f) {
+        o.put(o.x);
+        o.status -= 1;
       } else {
-        put(std::exp(gammln(x + 1.f)));
+        o.put(std::exp(gammln(o.x + 1.f)));
       }
       break;
-    case kRan: put(uniform_deviate(st.random)); break;
-    case kRang: put(gaussian_deviate(st.random)); break;
+    case kRan: o.put(uniform_deviate(st.random)); break;
+    case kRang: o.put(gaussian_deviate(st.random)); break;
     default:
-      break;  // "(" left over from the compile, or an unknown keyword
+      break;
   }
+}
 
+int apply_code(Console& con, int code, const Token& op, ExprState& st) {
+  Operands o{con, st.stack};
+  if (!apply_arithmetic(o, code)) apply_function(o, code, st);
+  const int status = o.status;
   if (status < 0) {
     std::string msg(kMsgEvaluating);
     std::string_view t = std::string_view(op.text).substr(0, kTokenWidth);
@@ -341,18 +363,14 @@ ExprState::ExprState() {
   vars[kPI] = 3.1415927f;
 }
 
-int compile_expression(Console& con, std::string_view text, int admitted,
-                       Postfix& out, char third_name) {
-  out.count = 0;
-  admitted = std::clamp(admitted, 0, kNumVariables);
-  // The last position of the 70-character field is never examined.
-  const int limit =
-      static_cast<int>(std::min<std::size_t>(text.size(), kFieldLength - 1));
+namespace {
 
-  // Step 1: scanning. Every token takes at least one character.
-  std::array<Scanned, kFieldLength> scanned;
+// Step 1 of a compile: scanning. Every token takes at least one character;
+// a character that starts no token sets `illegal` and the scan goes on, so
+// that the whole line is still looked at. Returns the number of tokens.
+int scan_tokens(std::string_view text, int limit, int admitted, char third_name,
+                std::array<Scanned, kFieldLength>& scanned, bool& illegal) {
   int n = 0;
-  bool illegal = false;
   int pos = 0;
   while (pos < limit) {
     const char c = text[pos];
@@ -400,23 +418,25 @@ int compile_expression(Console& con, std::string_view text, int admitted,
     illegal = true;  // keep scanning: the whole line is still looked at
     ++pos;
   }
-  if (illegal) {
-    con.record(kMsgIllegal);
-    return -1;
-  }
+  return n;
+}
 
-  // Step 2: a "-" right after an operator that does not end an operand is
-  // a change of sign. A leading "-" stays; it negates at evaluation.
+// Step 2: a "-" right after an operator that does not end an operand is
+// a change of sign. A leading "-" stays; it negates at evaluation.
+void mark_sign_changes(std::array<Scanned, kFieldLength>& scanned, int n) {
   for (int i = 1; i < n; ++i) {
     if (scanned[i].kind == Kind::Operator && scanned[i].code == kMinus &&
         !ends_operand(scanned[i - 1])) {
       scanned[i].code = kChs;
     }
   }
+}
 
-  // Step 3: operator precedence parsing. All operators are left
-  // associative; functions are prefix operators of the highest precedence.
-  // The output list and the operator stack hold 40 entries each; an
+// Step 3: operator precedence parsing of the scanned tokens into `out`.
+int to_postfix(Console& con, const std::array<Scanned, kFieldLength>& scanned, int n,
+               std::string_view text, char third_name, Postfix& out) {
+  // All operators are left associative; functions are prefix operators of
+  // the highest precedence. The output list and the operator stack hold 40 entries each; an
   // expression that needs more is refused with "Stack Overflow!!" and
   // nothing is written past either.
   std::array<int, kMaxTokens> ops;  // indices into `scanned`
@@ -487,6 +507,26 @@ int compile_expression(Console& con, std::string_view text, int admitted,
   return 0;
 }
 
+}  // namespace
+
+int compile_expression(Console& con, std::string_view text, int admitted,
+                       Postfix& out, char third_name) {
+  out.count = 0;
+  admitted = std::clamp(admitted, 0, kNumVariables);
+  // The last position of the 70-character field is never examined.
+  const int limit =
+      static_cast<int>(std::min<std::size_t>(text.size(), kFieldLength - 1));
+  std::array<Scanned, kFieldLength> scanned;
+  bool illegal = false;
+  const int n = scan_tokens(text, limit, admitted, third_name, scanned, illegal);
+  if (illegal) {
+    con.record(kMsgIllegal);
+    return -1;
+  }
+  mark_sign_changes(scanned, n);
+  return to_postfix(con, scanned, n, text, third_name, out);
+}
+
 int evaluate_postfix(Console& con, const Postfix& list, int admitted,
                      ExprState& st) {
   const int count = std::clamp(list.count, 0, kMaxTokens);
@@ -534,11 +574,8 @@ int apply_operator(Console& con, const Token& op, ExprState& st) {
 //   but a sign and digits; a value beyond the single-precision range:
 //   "Number conversion error!!" and 0. A value too small for single
 //   precision becomes 0 without a message.
-float text_to_number(Console& con, std::string_view text) {
-  auto error = [&con] {
-    con.record(kMsgConversion);
-    return 0.f;
-  };
+std::optional<float> typed_number(std::string_view text) {
+  auto error = [] { return std::optional<float>(); };
   std::string_view s = text.substr(0, 30);
   const std::size_t first = s.find_first_not_of(' ');
   if (first == std::string_view::npos) return error();
@@ -598,19 +635,17 @@ float text_to_number(Console& con, std::string_view text) {
   len = static_cast<int>(ptr - buf);
   (void)ec;
 
-  double d = 0.0;
-  const auto res = std::from_chars(buf, buf + len, d);
-  if (res.ec == std::errc::result_out_of_range) {
-    if (!exp_negative) return error();
-    return buf[0] == '-' ? -0.f : 0.f;
-  }
-  if (res.ec != std::errc() || res.ptr != buf + len) return error();
-  // Beyond the largest single-precision value by more than half a unit
-  // in the last place: out of range. Up to that, it rounds to FLT_MAX.
-  constexpr double kFloatLimit = 3.4028235677973366e38;
-  if (!(std::fabs(d) < kFloatLimit)) return error();
-  if (std::fabs(d) > FLT_MAX) return d < 0 ? -FLT_MAX : FLT_MAX;
-  return static_cast<float>(d);
+  // Correctly rounded straight to single precision; tiny values become a
+  // zero of their sign, values beyond the range are refused.
+  float value = 0.f;
+  if (!parse_float(std::string_view(buf, static_cast<std::size_t>(len)), value)) return error();
+  return value;
+}
+
+float text_to_number(Console& con, std::string_view text) {
+  if (const std::optional<float> value = typed_number(text)) return *value;
+  con.record(kMsgConversion);
+  return 0.f;
 }
 
 bool evaluate_constant_expression(Console& con, ExprState& st,

@@ -4,6 +4,7 @@
 // and evaluates per point; CALC keeps the value stack between lines.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -88,6 +89,8 @@ int apply_operator(Console& con, const Token& op, ExprState& st);
 // Conversion of a typed number; prints "Number conversion error!!" and
 // gives 0 on malformed text.
 float text_to_number(Console& con, std::string_view text);
+// The same conversion without the message: nullopt on malformed text.
+std::optional<float> typed_number(std::string_view text);
 
 // Compile, set N and M, reset the stack, evaluate and pop: the calling
 // order of SET and the range qualifier. Returns false (after the

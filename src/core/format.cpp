@@ -582,43 +582,6 @@ std::string format_exp(double value, int width, int decimals, int exp_digits) {
   return justify(std::move(body), width);
 }
 
-std::string shortest_real(float value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
-  std::string_view text(buf, res.ptr - buf);
-  std::size_t epos = text.find('e');
-  std::string_view mant = text.substr(0, epos);
-  int exponent = std::atoi(std::string(text.substr(epos + 1)).c_str());
-  std::string sign;
-  if (mant[0] == '-') {
-    sign = "-";
-    mant.remove_prefix(1);
-  }
-  std::string digits(1, mant[0]);
-  if (mant.size() > 2) digits.append(mant.substr(2));
-
-  if (value == 0) return sign + "0";
-  if (exponent >= -4 && exponent <= 7) {
-    // Plain decimal: digits with the point placed by the exponent.
-    std::string out;
-    if (exponent < 0) {
-      out = "0." + std::string(-exponent - 1, '0') + digits;
-    } else if (static_cast<int>(digits.size()) <= exponent + 1) {
-      out = digits + std::string(exponent + 1 - digits.size(), '0');
-    } else {
-      out = digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
-    }
-    return sign + out;
-  }
-  std::string out = digits.substr(0, 1);
-  if (digits.size() > 1) out += "." + digits.substr(1);
-  std::string mag = std::to_string(std::abs(exponent));
-  if (mag.size() < 2) mag.insert(0, 1, '0');
-  return sign + out + "E" + (exponent < 0 ? "-" : "+") + mag;
-}
-
 // ---------------------------------------------------------------------------
 // Whole lists and records.
 

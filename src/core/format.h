@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/numbers.h"  // shortest_real: the free-format text of a real
+
 namespace verto {
 
 class Console;
@@ -46,10 +48,6 @@ std::string format_int(long long value, int width);               // In
 std::string format_fixed(double value, int width, int decimals);  // Fw.d
 std::string format_exp(double value, int width, int decimals,
                        int exp_digits = 0);                       // Ew.d[Ee]
-
-// Shortest text that reads back to the same single-precision value,
-// with an upper-case exponent ("1.5E-05", "123456.7", "3", "-0.25").
-std::string shortest_real(float value);
 
 // A free-format record: one leading blank, then the items separated by
 // blanks; texts stand as they are, reals are written by shortest_real.

@@ -76,10 +76,10 @@ std::size_t second_bound_end(std::string_view upper, std::size_t colon) {
 
 }  // namespace
 
-void parse_range(Session& s, std::string_view upper, int& n1, int& n2,
-                 int count, int alt_count) {
-  n1 = 1;
-  n2 = (n2 == -1) ? alt_count : count;
+Range parse_range(Session& s, std::string_view upper, int count, int alt_count,
+                  bool end_at_alt) {
+  int n1 = 1;
+  int n2 = end_at_alt ? alt_count : count;
   // The colon of the range is the first ":" met before any blank that
   // follows a "/"; the first bound starts after the latest "/" before it.
   int slash = 0, colon = 0;
@@ -108,6 +108,7 @@ void parse_range(Session& s, std::string_view upper, int& n1, int& n2,
   // Keep every index a command uses inside the arrays.
   n1 = std::clamp(n1, 1, kMaxNpts);
   n2 = std::clamp(n2, 0, kMaxNpts);
+  return {n1, n2};
 }
 
 void parse_form(Session& s, std::string_view upper, int& form) {

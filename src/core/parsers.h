@@ -24,11 +24,15 @@ int scan_after(std::string_view text, std::string_view set);
 int trim_left(std::string& text);
 
 // The range qualifier /n1:n2 of the upper-case line. Defaults: n1 = 1 and
-// n2 = `count`, or `alt_count` when the caller passes n2 = -1. Bounds are
-// expressions with E, PI, N (= count) and M (= alt_count). Both results
-// are kept inside 1..50000 (n2 may be 0 for an empty range).
-void parse_range(Session& s, std::string_view upper, int& n1, int& n2,
-                 int count, int alt_count);
+// n2 = `count`, or `alt_count` when `end_at_alt`. Bounds are expressions
+// with E, PI, N (= count) and M (= alt_count). Both results are kept
+// inside 1..50000 (n2 may be 0 for an empty range).
+struct Range {
+  int n1 = 1;
+  int n2 = 0;
+};
+Range parse_range(Session& s, std::string_view upper, int count, int alt_count,
+                  bool end_at_alt = false);
 
 // The form qualifier (/n on READ, WRITE and ENTER): sets `form` to the
 // digit 0..7 found, and prints "format:   " with the form's name whenever

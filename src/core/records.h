@@ -3,8 +3,10 @@
 // form: the lines that WRITE and the EDIT scratch file hold. A record is
 // one leading blank and the values separated by blanks, each real written
 // as the shortest text that reads back to the same single-precision value
-// (the text of shortest_real in workspace/format.h).
+// (append_real of core/numbers.h).
 #include <string>
+
+#include "core/numbers.h"
 
 namespace verto {
 
@@ -28,8 +30,5 @@ std::string row_record(const Workspace& ws, int i);
 void append_point_record(std::string& out, const Workspace& ws, int form, int i);
 void append_line_record(std::string& out, const Workspace& ws, int form, int i);
 void append_row_record(std::string& out, const Workspace& ws, int i);
-
-// Appends the shortest text of `value` (as shortest_real gives it).
-void append_real(std::string& out, float value);
 
 }  // namespace verto

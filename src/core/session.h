@@ -7,6 +7,7 @@
 #include "core/evaluator.h"
 #include "core/editor_state.h"
 #include "core/system.h"
+#include "core/work_arrays.h"
 #include "core/workspace.h"
 
 namespace verto {
@@ -23,6 +24,7 @@ struct Session {
   WindowServices* window = nullptr;  // null: no plot window available
   bool quit = false;                 // set by QUIT/EXIT
   LineEditor editor;                 // history, macros, pending lines
+  WorkArrays work;                   // commands' reusable work arrays
 };
 
 }  // namespace verto

@@ -73,11 +73,9 @@ struct Workspace {
   static constexpr float kE = 2.71828183f;
   static constexpr float kPI = 3.14159265f;
 
-  // Command line buffers (70 characters, blank-padded) and the range of
-  // the current command.
+  // Command line buffers (70 characters, blank-padded).
   std::string line = std::string(kLineLength, ' ');
   std::string upper = std::string(kLineLength, ' ');
-  int n1 = 1, n2 = 0;
 };
 
 // The 9-character name of a form ("(X,Y)    ").

@@ -70,18 +70,18 @@ void cmd_list(Session& s) {
   auto has = [&](const char* q) { return scan.find(q) != std::string_view::npos; };
   // The range goes first: the evaluator's activity mark then falls on the
   // command line itself.
-  int n1 = 1, n2 = 0;
+  Range range;
   const bool columns = has("/C"), files = !columns && has("/F");
   const bool line_data = !columns && !files && has("/L");
   const bool markers = !columns && !files && !line_data && has("/M");
   if (columns) {
-    n2 = -1;
-    parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
+    range = parse_range(s, ws.upper, ws.Npts, ws.Mpts, true);
   } else if (line_data) {
-    parse_range(s, ws.upper, n1, n2, ws.Nline, ws.Mpts);
+    range = parse_range(s, ws.upper, ws.Nline, ws.Mpts);
   } else if (!files && !markers) {
-    parse_range(s, ws.upper, n1, n2, ws.Npts, ws.Mpts);
+    range = parse_range(s, ws.upper, ws.Npts, ws.Mpts);
   }
+  const auto [n1, n2] = range;
   con.record("");
 
   if (columns) {

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <limits>
 
+#include "core/numbers.h"
+
 namespace verto {
 
 namespace {
 
 constexpr std::size_t kChunk = std::size_t{1} << 16;
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Characters that end a value in a record.
 bool is_separator(char c) {
@@ -24,84 +24,7 @@ bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' |
 
 }  // namespace
 
-bool parse_real(std::string_view t, float& value) {
-  // Grammar: [sign] digits [. digits] [(E|e|D|d)[sign]digits | sign digits],
-  // at least one digit in the mantissa.
-  std::size_t p = 0;
-  const std::size_t n = t.size();
-  bool negative = false;
-  if (p < n && (t[p] == '+' || t[p] == '-')) negative = t[p++] == '-';
-  const std::size_t mant_begin = p;
-  int digits = 0;
-  while (p < n && is_digit(t[p])) ++p, ++digits;
-  if (p < n && t[p] == '.') {
-    ++p;
-    while (p < n && is_digit(t[p])) ++p, ++digits;
-  }
-  if (digits == 0) return false;
-  const std::size_t mant_end = p;
-  std::size_t exp_begin = n, exp_end = n;
-  bool standard = true;  // exponent written with E or e (or none)
-  if (p < n) {
-    char c = t[p];
-    if (c == 'E' || c == 'e') {
-      ++p;
-    } else if (c == 'D' || c == 'd') {
-      ++p;
-      standard = false;
-    } else if (c != '+' && c != '-') {
-      return false;
-    } else {
-      standard = false;  // exponent sign without a letter
-    }
-    exp_begin = p;
-    if (p < n && (t[p] == '+' || t[p] == '-')) ++p;
-    int exp_digits = 0;
-    while (p < n && is_digit(t[p])) ++p, ++exp_digits;
-    if (exp_digits == 0 || p != n) return false;
-    exp_end = p;
-  }
-
-  // The text handed to the conversion: mantissa, then "e" and exponent.
-  char buf[128];
-  const char* first;
-  const char* last;
-  const std::size_t mant_len = mant_end - mant_begin, exp_len = exp_end - exp_begin;
-  if (standard) {
-    first = t.data() + mant_begin;
-    last = t.data() + n;
-  } else {
-    if (mant_len + exp_len + 1 > sizeof buf) return false;
-    std::memcpy(buf, t.data() + mant_begin, mant_len);
-    buf[mant_len] = 'e';
-    std::memcpy(buf + mant_len + 1, t.data() + exp_begin, exp_len);
-    first = buf;
-    last = buf + mant_len + 1 + exp_len;
-  }
-
-  float f = 0;
-  auto res = std::from_chars(first, last, f, std::chars_format::general);
-  if (res.ptr != last) return false;
-  if (res.ec == std::errc::result_out_of_range) {
-    // Too large, or too small for single precision: tell them apart in
-    // double precision. Small values become zero (or a denormal).
-    double d = 0;
-    auto rd = std::from_chars(first, last, d, std::chars_format::general);
-    if (rd.ec == std::errc()) {
-      if (!(std::fabs(d) < 1.0)) return false;
-      f = static_cast<float>(d);
-    } else {
-      const bool negative_exponent = exp_begin < exp_end && t[exp_begin] == '-';
-      if (!negative_exponent) return false;
-      f = 0.0f;
-    }
-  } else if (res.ec != std::errc()) {
-    return false;
-  }
-  if (!std::isfinite(f)) return false;
-  value = negative ? -f : f;
-  return true;
-}
+bool parse_real(std::string_view t, float& value) { return parse_float(t, value); }
 
 // ---------------------------------------------------------------------------
 

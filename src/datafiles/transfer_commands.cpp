@@ -46,8 +46,8 @@ void append_from_sources(Workspace& ws, const std::array<float, 3>& src, int sou
 void cmd_add(Session& s) {
   Workspace& ws = s.ws;
   const std::string upper = ws.upper;
-  int n1 = 1, n2 = -1;  // rows of the worksheet: default last row Mpts
-  parse_range(s, upper, n1, n2, ws.Npts, ws.Mpts);
+  // Rows of the worksheet: default last row Mpts.
+  const auto [n1, n2] = parse_range(s, upper, ws.Npts, ws.Mpts, true);
   parse_form(s, upper, ws.form);
 
   const int arg = argument_after_qualifiers(
@@ -157,8 +157,8 @@ void cmd_port(Session& s) {
 void cmd_point(Session& s) {
   Workspace& ws = s.ws;
   const std::string upper = ws.upper;
-  int n1 = 1, n2 = -1;  // line points: default last Nline
-  parse_range(s, upper, n1, n2, ws.Npts, ws.Nline);
+  // Line points: default last Nline.
+  const auto [n1, n2] = parse_range(s, upper, ws.Npts, ws.Nline, true);
   if (std::string_view(upper).substr(0, 68).find("/R") != std::string_view::npos) {
     ws.Npts = 0;
     ws.point_markers.count = 0;
@@ -290,8 +290,7 @@ void cmd_line(Session& s) {
   const bool add = has_qualifier(q, "/A");
   const bool remove = has_qualifier(q, "/NO") || has_qualifier(q, "/CL");
   const bool zero = has_qualifier(q, "/Z");
-  int n1 = 1, n2 = 0;  // points: default last Npts
-  parse_range(s, q, n1, n2, ws.Npts, ws.Nline);
+  const auto [n1, n2] = parse_range(s, q, ws.Npts, ws.Nline);  // default last Npts
 
   if (remove) {
     ws.Nline = 0;

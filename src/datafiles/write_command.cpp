@@ -112,10 +112,7 @@ void cmd_write(Session& s) {
   const bool override_flag = scan.find('!') != std::string_view::npos;
 
   // The range runs over the data set written: N is its count.
-  int n1 = 1, n2 = 0;
-  parse_range(s, quals, n1, n2, line_data ? ws.Nline : ws.Npts, ws.Mpts);
-  ws.n1 = n1;
-  ws.n2 = n2;
+  const auto [n1, n2] = parse_range(s, quals, line_data ? ws.Nline : ws.Npts, ws.Mpts);
   parse_form(s, quals, ws.form);
 
   auto given = file_name_argument(s, argument);

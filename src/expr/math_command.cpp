@@ -68,12 +68,11 @@ Column array_of(Workspace& ws, int code, bool line) {
 // a worksheet target defaults to rows 1..Mpts, any other to the points of
 // the data set worked on; an empty data set first takes the worksheet's
 // length when the target is one of its arrays.
-void parse_target_range(Session& s, int code, bool line) {
+Range parse_target_range(Session& s, int code, bool line) {
   Workspace& ws = s.ws;
   int& count = line ? ws.Nline : ws.Npts;
   if (code >= 1 && code <= 3 && count == 0) count = ws.Mpts;
-  ws.n2 = code >= 4 ? -1 : 0;
-  parse_range(s, ws.upper, ws.n1, ws.n2, count, ws.Mpts);
+  return parse_range(s, ws.upper, count, ws.Mpts, code >= 4);
 }
 
 }  // namespace
@@ -112,7 +111,7 @@ void cmd_math(Session& s) {
 
   std::string field = argument_field(upper, start);
   const int code = expr::target_code(field, ws.form);
-  parse_target_range(s, code, line);
+  const Range range = parse_target_range(s, code, line);
   const std::size_t eq = field.rfind('=');
   if (eq != std::string::npos) field = text_after(field, eq);
   if (code == 0 || eq == std::string::npos) {
@@ -136,8 +135,8 @@ void cmd_math(Session& s) {
   const float* const xs = (line ? ws.LX : ws.X).data();
   const float* const ys = (line ? ws.LY : ws.Y).data();
   const float* const ss = line ? (form7 ? ws.LZ.data() : nullptr) : ws.S.data();
-  const int n1 = ws.n1;
-  for (int i = n1; i <= ws.n2; ++i) {
+  const int n1 = range.n1;
+  for (int i = n1; i <= range.n2; ++i) {
     const std::size_t k = static_cast<std::size_t>(i - 1);
     s.expr.stack.count = 0;
     vars[expr::kX] = xs[k];
@@ -169,7 +168,7 @@ void cmd_swap(Session& s) {
 
   const std::string field = argument_field(upper, start);
   const int first = expr::target_code(field, ws.form);
-  parse_target_range(s, first, line);
+  const Range range = parse_target_range(s, first, line);
   const std::size_t sep = field.find_last_of("=,");
   if (first == 0 || sep == std::string::npos) {
     s.con.record(kMsgSwap);
@@ -188,7 +187,7 @@ void cmd_swap(Session& s) {
 
   const Column a = array_of(ws, first, line);
   const Column b = array_of(ws, second, line);
-  for (int i = ws.n1; i <= ws.n2; ++i) {
+  for (int i = range.n1; i <= range.n2; ++i) {
     const float v1 = a(i);
     const float v2 = b(i);
     a(i) = v2;

@@ -25,18 +25,15 @@ namespace {
 constexpr float kPiAreas = 3.14159f;
 constexpr int kLinePoints = 100;
 
-// Copies of the fitted points, allocated once for the whole run.
+// Copies of the fitted points, in the session's work arrays.
 struct FitWork {
-  std::vector<float> x, y, s, sig, scratch1, scratch2;
-  FitWork()
-      : x(kMaxNpts), y(kMaxNpts), s(kMaxNpts), sig(kMaxNpts), scratch1(kMaxNpts),
-        scratch2(kMaxNpts) {}
+  std::span<float> x, y, s, sig, scratch1, scratch2;
+  explicit FitWork(WorkArrays& work)
+      : x(work.floats(kFitX, kMaxNpts)), y(work.floats(kFitY, kMaxNpts)),
+        s(work.floats(kFitS, kMaxNpts)), sig(work.floats(kFitSig, kMaxNpts)),
+        scratch1(work.floats(kFitScratch1, kMaxNpts)),
+        scratch2(work.floats(kFitScratch2, kMaxNpts)) {}
 };
-
-FitWork& work() {
-  static FitWork w;
-  return w;
-}
 
 struct FitFlags {
   bool data_limits = false;  // /D
@@ -72,13 +69,8 @@ bool starts_with_one_of(std::string_view text, std::string_view allowed) {
 
 // A real read as a list-directed item ("-1.5", "2", ".5", "1E3", "1D3").
 std::optional<float> list_real(std::string_view token) {
-  std::string t(token);
-  if (!t.empty() && t[0] == '+') t.erase(0, 1);
-  for (char& c : t)
-    if (c == 'D' || c == 'd') c = 'E';
   float v = 0.f;
-  auto res = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (res.ec != std::errc() || res.ptr != t.data() + t.size()) return std::nullopt;
+  if (!parse_float(token, v)) return std::nullopt;
   return v;
 }
 
@@ -213,9 +205,7 @@ void cmd_fit(Session& s) {
   Workspace& ws = s.ws;
   Console& con = s.con;
   const std::string upper = ws.upper;
-  ws.n2 = 0;
-  parse_range(s, upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
-  const int n1 = ws.n1, n2 = ws.n2;
+  const auto [n1, n2] = parse_range(s, upper, ws.Npts, ws.Mpts);
 
   // The function text, asked for when the line has none; "?" and "H" show
   // the catalogue first.
@@ -299,7 +289,7 @@ void cmd_fit(Session& s) {
   }
 
   // The fitted points, copied; Npts holds their count while FIT runs.
-  FitWork& w = work();
+  FitWork w(s.work);
   NptsGuard guard(ws.Npts);
   copy_points(ws, n1, m_points, w.x.data(), w.y.data(), w.s.data());
   ws.Npts = m_points;

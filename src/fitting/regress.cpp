@@ -147,15 +147,13 @@ bool regress_fit(Console& con, std::span<const float> x, std::span<const float> 
 
 namespace {
 
+// Copies of the points and the fit's scratch, in the session's work arrays.
 struct RegressWork {
-  std::vector<float> x, y, s, scratch;
-  RegressWork() : x(kMaxNpts), y(kMaxNpts), s(kMaxNpts), scratch(2 * kMaxNpts) {}
+  std::span<float> x, y, s, scratch;
+  explicit RegressWork(WorkArrays& work)
+      : x(work.floats(kRegressX, kMaxNpts)), y(work.floats(kRegressY, kMaxNpts)),
+        s(work.floats(kRegressS, kMaxNpts)), scratch(work.floats(kRegressScratch, 2 * kMaxNpts)) {}
 };
-
-RegressWork& regress_work() {
-  static RegressWork w;
-  return w;
-}
 
 void row(Console& con, std::string_view label, const LineFit& f) {
   write_free(con, {label, static_cast<double>(f.a), static_cast<double>(f.b)});
@@ -167,16 +165,15 @@ void cmd_regress(Session& s) {
   Workspace& ws = s.ws;
   Console& con = s.con;
   const std::string upper = ws.upper;
-  ws.n2 = 0;
-  parse_range(s, upper, ws.n1, ws.n2, ws.Npts, ws.Mpts);
-  const int n1 = ws.n1;
-  const int m = std::max(ws.n2 - n1 + 1, 0);
+  const Range range = parse_range(s, upper, ws.Npts, ws.Mpts);
+  const int n1 = range.n1;
+  const int m = std::max(range.n2 - n1 + 1, 0);
   const std::string_view options = trim_right(upper);
   const bool add = options.find("/A") != std::string_view::npos;
   const bool data_limits = options.find("/D") != std::string_view::npos;
   const bool no_line = options.find("/NL") != std::string_view::npos;
 
-  RegressWork& w = regress_work();
+  RegressWork w(s.work);
   NptsGuard guard(ws.Npts);
   copy_points(ws, n1, m, w.x.data(), w.y.data(), w.s.data());
   ws.Npts = m;

@@ -11,6 +11,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/window_services.h"
 
 namespace verto {
 

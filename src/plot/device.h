@@ -2,49 +2,13 @@
 // The one interface every graphic output draws through: the plot files
 // (HPGL, PostScript) and the screen window. Coordinates are device units
 // with Y pointing up; the renderer maps the model's world coordinates into
-// them with the page geometry of the output.
+// them with the page geometry the device gives, and ends with finish().
 #include <cstdint>
 #include <string_view>
 
 #include "plot/colour.h"
 
 namespace verto::plot {
-
-class PlotDevice {
- public:
-  virtual ~PlotDevice() = default;
-  // Fills the rectangle (x, y)-(x + w, y + h) as a background, in the
-  // device's default colour. Devices without a background ignore it.
-  virtual void background(float x, float y, float w, float h) {
-    (void)x, (void)y, (void)w, (void)h;
-  }
-  virtual void colour(const Colour& c) = 0;
-  // Line style as a 16-bit on/off mask (0xFFFF solid). Devices that draw
-  // every line solid ignore it.
-  virtual void line_style(std::uint16_t mask) { (void)mask; }
-  virtual void move(float x, float y) = 0;
-  virtual void draw(float x, float y) = 0;
-  // Text with its lower left corner at (x, y).
-  virtual void text(float x, float y, std::string_view s) = 0;
-  // Text that belongs in a text cell (row, column from 1): devices with
-  // text cells write it there, the others at (x, y).
-  virtual void cell_text(int row, int col, float x, float y, std::string_view s) {
-    (void)row, (void)col;
-    text(x, y, s);
-  }
-  // The legend follows the data: a device that clips the data to the
-  // frame opens the whole page for it.
-  virtual void begin_legend() {}
-  // Border of the rectangle (x1, y1)-(x2, y2): by default a move and four
-  // draws, up the left side first.
-  virtual void rect(float x1, float y1, float x2, float y2) {
-    move(x1, y1);
-    draw(x1, y2);
-    draw(x2, y2);
-    draw(x2, y1);
-    draw(x1, y1);
-  }
-};
 
 enum class LabelStyle {
   Screen,  // nine characters
@@ -76,4 +40,43 @@ struct PageGeometry {
   bool fill_background = false;
 };
 
+class PlotDevice {
+ public:
+  virtual ~PlotDevice() = default;
+  // Where and how large things are on this output, in its units.
+  virtual const PageGeometry& page() const = 0;
+  // Fills the rectangle (x, y)-(x + w, y + h) as a background, in the
+  // device's default colour. Devices without a background ignore it.
+  virtual void background(float x, float y, float w, float h) {
+    (void)x, (void)y, (void)w, (void)h;
+  }
+  virtual void colour(const Colour& c) = 0;
+  // Line style as a 16-bit on/off mask (0xFFFF solid). Devices that draw
+  // every line solid ignore it.
+  virtual void line_style(std::uint16_t mask) { (void)mask; }
+  virtual void move(float x, float y) = 0;
+  virtual void draw(float x, float y) = 0;
+  // Text with its lower left corner at (x, y).
+  virtual void text(float x, float y, std::string_view s) = 0;
+  // Text that belongs in a text cell (row, column from 1): devices with
+  // text cells write it there, the others at (x, y).
+  virtual void cell_text(int row, int col, float x, float y, std::string_view s) {
+    (void)row, (void)col;
+    text(x, y, s);
+  }
+  // The legend follows the data: a device that clips the data to the
+  // frame opens the whole page for it.
+  virtual void begin_legend() {}
+  // Border of the rectangle (x1, y1)-(x2, y2): by default a move and four
+  // draws, up the left side first.
+  virtual void rect(float x1, float y1, float x2, float y2) {
+    move(x1, y1);
+    draw(x1, y2);
+    draw(x2, y2);
+    draw(x2, y1);
+    draw(x1, y1);
+  }
+  // Ends the page: trailers are written, the screen shows what was drawn.
+  virtual void finish() {}
+};
 }  // namespace verto::plot

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/evaluator.h"
-#include "core/console.h"
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/workspace.h"
@@ -11,19 +10,6 @@
 namespace verto::plot {
 
 namespace {
-
-// Malformed numbers in the PLOT line are not reported: the conversion
-// writes its complaints here.
-class SilentConsole : public Console {
- protected:
-  void do_record(std::string_view) override {}
-  void do_prompt(std::string_view) override {}
-  void do_overwrite(std::string_view) override {}
-  void do_append(std::string_view) override {}
-  std::optional<std::string> do_read_line(int) override { return std::nullopt; }
-  int do_read_key() override { return -1; }
-  void do_pause(std::string_view) override {}
-};
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -120,8 +106,8 @@ float theta_value(std::string_view line) {
   std::size_t from = at + 7;
   std::size_t to = line.find_first_not_of("1234567890.-", from);
   if (to == std::string_view::npos) to = line.size();
-  SilentConsole quiet;
-  return expr::text_to_number(quiet, line.substr(from, to - from));
+  // A malformed angle is not reported: it counts as 0.
+  return expr::typed_number(line.substr(from, to - from)).value_or(0.f);
 }
 
 PlotOptions parse_plot_options(std::string_view upper_line, int form) {

@@ -50,14 +50,7 @@ FileResult write_plot_file(const PlotModel& model, bool postscript, bool over,
   bool failed;
   {
     RecordWriter out(file);
-    if (postscript) {
-      PostScriptDevice device(out);
-      render(model, postscript_page(background), device);
-      device.finish();
-    } else {
-      HpglDevice device(out);
-      render(model, hpgl_page(false), device);
-    }
+    render(model, *file_device(out, postscript, background));
     out.flush();
     failed = out.failed();
   }

@@ -136,6 +136,11 @@ void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
 
 }  // namespace
 
+void render(const PlotModel& m, PlotDevice& d) {
+  render(m, d.page(), d);
+  d.finish();
+}
+
 void render(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
   const Mapper map(m, g);
   if (g.fill_background) d.background(g.x0, g.y0, g.w, g.h);
@@ -173,56 +178,6 @@ void render(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
   if (!m.line.empty()) d.line_style(0xFFFF);
 
   if (m.legend) legend(m, g, d);
-}
-
-namespace {
-
-PageGeometry file_page(float x0, float y0, float w, float h, float ylabel_x,
-                       float label_width, float twice_baseline, float cell_w,
-                       float cell_h) {
-  PageGeometry g;
-  g.x0 = x0;
-  g.y0 = y0;
-  g.w = w;
-  g.h = h;
-  g.tick_on_x = g.tick_on_y = std::round(w * 0.02f);
-  g.symbol_dx = g.symbol_dy = std::round(w * 0.005f);
-  g.label_style = LabelStyle::File;
-  const float xl = twice_baseline / 2.f;
-  const float xs[3] = {x0 - label_width / 2.f, x0 + w / 2.f - label_width / 2.f,
-                       x0 + w - label_width / 2.f};
-  const float ys[3] = {y0, y0 + h / 2.f, y0 + h};
-  for (int i = 0; i < 3; ++i) {
-    g.label_x[i] = xs[i];
-    g.label_y[i] = xl;
-    g.label_x[3 + i] = ylabel_x;
-    g.label_y[3 + i] = ys[i];
-  }
-  // Text cells over the frame: the frame's left edge is the tenth column,
-  // as nine label columns stand left of the frame on the screen.
-  g.cell_w = cell_w;
-  g.cell_h = cell_h;
-  g.grid_x = x0 - 10.f * cell_w;
-  g.grid_y = y0 + h;
-  g.columns = static_cast<int>(w / cell_w) + 10;
-  g.rows = static_cast<int>(h / cell_h) + 1;
-  g.legend_symbol = std::trunc(0.35f * cell_h);
-  return g;
-}
-
-}  // namespace
-
-PageGeometry hpgl_page(bool background) {
-  PageGeometry g = file_page(1430.f, 600.f, 8000.f, 6800.f, 430.f, 1000.f, 400.f,
-                             1430.f / 14.f, 600.f / 2.2f);
-  g.fill_background = background;
-  return g;
-}
-
-PageGeometry postscript_page(bool background) {
-  PageGeometry g = file_page(170.f, 490.f, 360.f, 280.f, 100.f, 90.f, 940.f, 6.1f, 13.f);
-  g.fill_background = background;
-  return g;
 }
 
 PageGeometry screen_page(int cols, int rows, float pxc, float pxr, int points_in_range) {

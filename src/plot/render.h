@@ -7,11 +7,10 @@
 
 namespace verto::plot {
 
+// The whole page on the device's own geometry, ended by its finish().
+void render(const PlotModel& model, PlotDevice& device);
+// The drawing alone, on the geometry `page`.
 void render(const PlotModel& model, const PageGeometry& page, PlotDevice& device);
-
-// Page geometry of the plot files (HPGL plotter units, PostScript points).
-PageGeometry hpgl_page(bool background);
-PageGeometry postscript_page(bool background);
 
 // Page geometry of a screen plot window of `cols` x `rows` text cells with
 // `pxc` x `pxr` pixels per cell, drawing `points_in_range` points, in

@@ -158,7 +158,7 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
   w->world_window(model.umin, model.vmin, model.umax, model.vmax);
   const PageGeometry page = screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
   ScreenDevice device(*w, model, page, xpix, ypix, colours);
-  render(model, page, device);
+  render(model, device);
   const std::string saved = ws.present(ChildWindow::Plot);
   ws.focus(ChildWindow::Console);
   if (!saved.empty()) print_output_written(s.con, saved);

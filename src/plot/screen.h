@@ -26,6 +26,7 @@ class ScreenDevice : public PlotDevice {
  public:
   ScreenDevice(GraphicsWindow& w, const PlotModel& m, const PageGeometry& g, int xpix,
                int ypix, int colours);
+  const PageGeometry& page() const override { return g_; }
   void colour(const Colour& c) override;
   void line_style(std::uint16_t mask) override;
   void move(float x, float y) override;

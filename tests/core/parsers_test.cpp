@@ -51,8 +51,9 @@ class RangeTest : public ::testing::Test {
   Session s{con, sys};
   int n1 = 0, n2 = 0;
   void range(std::string_view line, int count, int alt = 0, bool use_alt = false) {
-    n2 = use_alt ? -1 : 0;
-    parse_range(s, padded(line), n1, n2, count, alt);
+    const Range r = parse_range(s, padded(line), count, alt, use_alt);
+    n1 = r.n1;
+    n2 = r.n2;
   }
 };
 

@@ -11,12 +11,14 @@
 #include "core/memory_console.h"
 #include "core/parsers.h"
 #include "core/workspace.h"
+#include "plot/file_devices.h"
 
 namespace verto::plot {
 namespace {
 
 class RecordingDevice : public PlotDevice {
  public:
+  const PageGeometry& page() const override { return geometry; }
   void colour(const Colour& c) override {
     std::ostringstream s;
     s << "colour " << static_cast<int>(c.kind) << " " << c.palette << " " << c.pen;
@@ -40,6 +42,7 @@ class RecordingDevice : public PlotDevice {
     return {};
   }
   std::vector<std::string> ops;
+  PageGeometry geometry;
 };
 
 class RenderTest : public ::testing::Test {

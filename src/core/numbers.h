@@ -1,0 +1,35 @@
+#pragma once
+// Numbers as text: the one place where text becomes a single-precision value
+// and a value becomes text again.
+//
+// Reading converts the decimal text correctly rounded, straight to float
+// (never through double, which would round twice), independent of the
+// locale. The syntax read:
+//   [+|-] digits [. digits] [exponent]      at least one mantissa digit
+//   exponent: (E|e|D|d) [+|-] digits,  or  (+|-) digits
+// The second exponent form ("1.5-3" for 1.5E-3) is the one data files use.
+// Values beyond the single-precision range are refused; values too small
+// for it become the nearest denormal or a zero of the number's sign.
+//
+// Writing gives the shortest text that reads back to the same float:
+// plain decimals from 1E-04 to below 1E+08 ("0.0015", "123456.7", "3",
+// "-0.25"), otherwise one digit before the point and a signed exponent of at
+// least two digits ("1.5E-05", "3.4028235E+38"); "NaN", "Inf", "-Inf".
+#include <string>
+#include <string_view>
+
+namespace verto {
+
+// Reads the longest number that starts at `first`. Returns the character
+// after it, or nullptr when no number starts there or its value lies
+// beyond the single-precision range (`out` is then left alone).
+const char* parse_float(const char* first, const char* last, float& out);
+// True when the whole of `text` is one number in range.
+bool parse_float(std::string_view text, float& out);
+
+// Appends the shortest text of `value` to `out`.
+void append_real(std::string& out, float value);
+// The shortest text of `value`.
+std::string shortest_real(float value);
+
+}  // namespace verto
