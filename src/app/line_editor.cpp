@@ -209,6 +209,81 @@ void take_hand_over(LineEditor& ed, int signal, const std::string& typed) {
 }
 
 // Interactive entry: one key at a time from the reader thread.
+// The next key: one carried over from an earlier entry, or one from the
+// reader (`from_mailbox`, to be released after use). False after waiting
+// for the doorbell when no key was there: the caller looks again.
+bool next_key(LineEditor& ed, KeyReader& reader, std::uint32_t bell, int& key,
+              bool& from_mailbox) {
+  if (ed.carried_count > 0) {
+    key = ed.carried_keys[0];
+    std::copy(ed.carried_keys.begin() + 1, ed.carried_keys.begin() + ed.carried_count,
+              ed.carried_keys.begin());
+    --ed.carried_count;
+  } else {
+    if (!reader.running()) reader.start();
+    if (!reader.take(key)) {
+      ed.doorbell.wait(bell, std::memory_order_acquire);
+      return false;
+    }
+    from_mailbox = true;
+  }
+  return true;
+}
+
+// One key applied to the line being typed: a glance at the plot, recall,
+// erase, backspace or a character; other keys are ignored.
+void edit_line(LineEditor& ed, Console& con, int key, std::string& text, int& recall) {
+  switch (key) {
+    case keys::kTab:
+      if (ed.glance_at_plot) ed.glance_at_plot();
+      break;
+    case keys::kRecallBack:
+      if (recall > 1) {
+        --recall;
+        text = ed.history.entry(recall).substr(0, kLineLength);
+        erase_line(con);
+        con.overwrite(">" + text);
+      }
+      break;
+    case keys::kRecallForward:
+      if (recall < ed.history.count() + 1) {
+        ++recall;
+        text = recall == ed.history.count() + 1
+                   ? std::string()
+                   : ed.history.entry(recall).substr(0, kLineLength);
+        erase_line(con);
+        con.overwrite(">" + text);
+      }
+      break;
+    case keys::kEscape:
+      erase_line(con);
+      show_prompt(con, "");
+      text.clear();
+      break;
+    case keys::kBackspace:
+    case 127:
+      if (text.empty()) break;
+      text.pop_back();
+      if (text.empty()) {
+        erase_line(con);
+        show_prompt(con, "");
+      } else {
+        con.overwrite(">" + text + "  ");
+        con.overwrite(">" + text);
+      }
+      break;
+    default:
+      // Printable characters and NUL (which becomes a blank on return);
+      // other control and function keys are ignored.
+      if ((key == 0 || (key >= 32 && key <= 126)) &&
+          static_cast<int>(text.size()) < kLineLength) {
+        text.push_back(static_cast<char>(key));
+        con.append(key == 0 ? std::string_view(" ") : std::string_view(&text.back(), 1));
+      }
+      break;
+  }
+}
+
 EntryEnd read_keys(Session& s, std::string& text) {
   LineEditor& ed = s.editor;
   Console& con = s.con;
@@ -228,74 +303,14 @@ EntryEnd read_keys(Session& s, std::string& text) {
     }
     int key = 0;
     bool from_mailbox = false;
-    if (ed.carried_count > 0) {
-      key = ed.carried_keys[0];
-      std::copy(ed.carried_keys.begin() + 1, ed.carried_keys.begin() + ed.carried_count,
-                ed.carried_keys.begin());
-      --ed.carried_count;
-    } else {
-      if (!reader.running()) reader.start();
-      if (!reader.take(key)) {
-        ed.doorbell.wait(bell, std::memory_order_acquire);
-        continue;
-      }
-      from_mailbox = true;
-    }
+    if (!next_key(ed, reader, bell, key, from_mailbox)) continue;
 
     // Keys that end the entry.
     if (key == keys::kEnter || key == '\n') return EntryEnd::Line;
     if (key == kKeyEndOfInput || (key == keys::kEndOfText && text.empty()))
       return text.empty() ? EntryEnd::EndOfInput : EntryEnd::Line;
 
-    switch (key) {
-      case keys::kTab:
-        if (ed.glance_at_plot) ed.glance_at_plot();
-        break;
-      case keys::kRecallBack:
-        if (recall > 1) {
-          --recall;
-          text = ed.history.entry(recall).substr(0, kLineLength);
-          erase_line(con);
-          con.overwrite(">" + text);
-        }
-        break;
-      case keys::kRecallForward:
-        if (recall < ed.history.count() + 1) {
-          ++recall;
-          text = recall == ed.history.count() + 1
-                     ? std::string()
-                     : ed.history.entry(recall).substr(0, kLineLength);
-          erase_line(con);
-          con.overwrite(">" + text);
-        }
-        break;
-      case keys::kEscape:
-        erase_line(con);
-        show_prompt(con, "");
-        text.clear();
-        break;
-      case keys::kBackspace:
-      case 127:
-        if (text.empty()) break;
-        text.pop_back();
-        if (text.empty()) {
-          erase_line(con);
-          show_prompt(con, "");
-        } else {
-          con.overwrite(">" + text + "  ");
-          con.overwrite(">" + text);
-        }
-        break;
-      default:
-        // Printable characters and NUL (which becomes a blank on return);
-        // other control and function keys are ignored.
-        if ((key == 0 || (key >= 32 && key <= 126)) &&
-            static_cast<int>(text.size()) < kLineLength) {
-          text.push_back(static_cast<char>(key));
-          con.append(key == 0 ? std::string_view(" ") : std::string_view(&text.back(), 1));
-        }
-        break;
-    }
+    edit_line(ed, con, key, text, recall);
     if (from_mailbox) reader.release_key();
   }
 }

@@ -223,6 +223,80 @@ class Parser {
     }
   }
 
+  // Reads the descriptor that starts with `c` (passed already unless it is
+  // a quote) into `n`, `count` being the number before it; false when it
+  // adds no node.
+  bool descriptor(char c, int count, int depth, Node& n) {
+    switch (c) {
+      case '(':
+        if (depth + 1 >= kMaxDepth) {
+          skip_group();
+          return false;
+        }
+        n.kind = Node::Group;
+        n.kids = parse_list(depth + 1);
+        return true;
+      case 'X':
+        n.kind = Node::Blank;
+        n.width = n.repeat;
+        n.repeat = 1;
+        return true;
+      case 'H': {
+        n.kind = Node::Literal;
+        std::size_t len = std::min<std::size_t>(count, s_.size() - pos_);
+        n.literal.assign(s_.substr(pos_, len));
+        pos_ += len;
+        n.repeat = 1;
+        return true;
+      }
+      case '\'':
+      case '"':
+        n.kind = Node::Literal;
+        n.literal = quoted();
+        return true;
+      case 'A':
+        n.kind = Node::Text;
+        n.width = width();
+        return true;
+      case 'I':
+        n.kind = Node::Int;
+        n.width = width();
+        n.decimals = after_dot();
+        return true;
+      case 'F':
+        n.kind = Node::Fixed;
+        n.width = width();
+        n.decimals = after_dot();
+        return true;
+      case 'E':
+        n.kind = Node::Exp;
+        n.width = width();
+        n.decimals = after_dot();
+        if (peek_upper() == 'E') {
+          std::size_t save = pos_++;
+          int e;
+          if (number(e))
+            n.exp_digits = std::min(e, kMaxWidth);
+          else
+            pos_ = save;
+        }
+        return true;
+      case '/':
+        n.kind = Node::Slash;
+        return true;
+      case '$':
+      case '\\':
+        // Keeps the cursor even when the items run out before it.
+        keep_cursor = true;
+        return false;
+      case ':':
+        n.kind = Node::Colon;
+        return true;
+      default:
+        return false;  // unknown character: ignored
+    }
+  }
+
   std::vector<Node> parse_list(int depth) {
     std::vector<Node> list;
     for (;;) {
@@ -244,75 +318,7 @@ class Parser {
       if (c == '\0') return list;
       if (c == ')' || c == ',') continue;  // a count with no descriptor
       if (c != '\'' && c != '"') ++pos_;
-      switch (c) {
-        case '(':
-          if (depth + 1 >= kMaxDepth) {
-            skip_group();
-            continue;
-          }
-          n.kind = Node::Group;
-          n.kids = parse_list(depth + 1);
-          break;
-        case 'X':
-          n.kind = Node::Blank;
-          n.width = n.repeat;
-          n.repeat = 1;
-          break;
-        case 'H': {
-          n.kind = Node::Literal;
-          std::size_t len = std::min<std::size_t>(count, s_.size() - pos_);
-          n.literal.assign(s_.substr(pos_, len));
-          pos_ += len;
-          n.repeat = 1;
-          break;
-        }
-        case '\'':
-        case '"':
-          n.kind = Node::Literal;
-          n.literal = quoted();
-          break;
-        case 'A':
-          n.kind = Node::Text;
-          n.width = width();
-          break;
-        case 'I':
-          n.kind = Node::Int;
-          n.width = width();
-          n.decimals = after_dot();
-          break;
-        case 'F':
-          n.kind = Node::Fixed;
-          n.width = width();
-          n.decimals = after_dot();
-          break;
-        case 'E':
-          n.kind = Node::Exp;
-          n.width = width();
-          n.decimals = after_dot();
-          if (peek_upper() == 'E') {
-            std::size_t save = pos_++;
-            int e;
-            if (number(e))
-              n.exp_digits = std::min(e, kMaxWidth);
-            else
-              pos_ = save;
-          }
-          break;
-        case '/':
-          n.kind = Node::Slash;
-          break;
-        case '$':
-        case '\\':
-          // Keeps the cursor even when the items run out before it.
-          keep_cursor = true;
-          continue;
-        case ':':
-          n.kind = Node::Colon;
-          break;
-        default:
-          continue;  // unknown character: ignored
-      }
-      list.push_back(std::move(n));
+      if (descriptor(c, count, depth, n)) list.push_back(std::move(n));
     }
   }
 

@@ -2,6 +2,7 @@
 // worksheet, in the layout of the current form.
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,108 @@ bool is_file_list(std::string_view name) {
   return to_upper(name) == to_upper(kFileList);
 }
 
+// The files a READ of `name` reads: the names of a list file, the matches
+// of a pattern (`pattern` then true) or the one name; nullopt with the
+// message when none is found. A name other than the scratch file becomes
+// the last file read.
+std::optional<std::vector<std::string>> files_to_read(Session& s, const std::string& name,
+                                                      bool& pattern) {
+  Workspace& ws = s.ws;
+  Console& con = s.con;
+  const bool listed = is_file_list(name);
+  pattern = listed || has_wildcard(name);
+  std::vector<std::string> files;
+  if (listed) {
+    auto names = listed_files();
+    if (!names) {
+      con.record("<<<VERTO!!!>>> File not Found!");
+      return std::nullopt;
+    }
+    files = std::move(*names);
+  } else if (pattern) {
+    auto names = match_files(name);
+    if (!names) {
+      con.record("<<<VERTO!!!>>> File Not Found!");
+      return std::nullopt;
+    }
+    files = std::move(*names);
+  } else {
+    files.push_back(name);
+  }
+  if (name.rfind(kScratchFile, 0) != 0) {
+    ws.last_file = name.substr(0, kLabelLength);
+    if (pattern)
+      ws.matched_files = files;
+    else
+      ws.matched_files.clear();
+  }
+  return files;
+}
+
+// Reads the files one after the other, `rows` counting the worksheet rows
+// read. False when a file cannot be opened: the read ends there with the
+// rows read so far.
+bool read_files(Session& s, const std::vector<std::string>& files, bool pattern, ReadPlan& plan,
+                int n0, int& rows) {
+  Workspace& ws = s.ws;
+  Console& con = s.con;
+  const bool worksheet = plan.form == 5 || plan.form == 6;
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const std::string& file = files[k];
+    if (pattern) write_formatted(con, "(1X,A,A)", {"file : ", file});
+    std::FILE* f = open_data_file(file);
+    if (!f) {
+      con.record("<<<VERTO!!!>>> File not Found!");
+      if (worksheet) ws.Mpts = plan.first_row + rows;  // rows read so far stay
+      return false;
+    }
+    if (k == 0 && plan.form == 5) {
+      ws.Num_columns = std::min(auto_columns(f), kMaxColumns);
+      std::rewind(f);
+    }
+    if (worksheet) plan.values = std::max(ws.Num_columns, 0);
+    const bool complete = read_stream(s, f, plan, rows);
+    std::fclose(f);
+    // The marker stands at the point count the read leaves (rows copied
+    // from the worksheet included).
+    if (ws.auto_marker) add_point_marker(ws, con, worksheet && n0 == 0 ? rows : ws.Npts, file);
+    if (!complete) break;
+  }
+  return true;
+}
+
+// The form the read leaves, and the worksheet's rows as the data set when
+// it was empty.
+void settle_form(Session& s, const ReadPlan& plan, int n0, int rows) {
+  Workspace& ws = s.ws;
+  Console& con = s.con;
+  const bool worksheet = plan.form == 5 || plan.form == 6;
+  if (plan.form == 0) {
+    ws.form = plan.ycol > 0 ? 3 : 1;
+    if (plan.scol > 0) ++ws.form;
+    write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
+  } else if (worksheet) {
+    ws.Mpts = plan.first_row + rows;
+    const int nc = ws.Num_columns;
+    if (n0 == 0) {
+      for (int i = 1; i <= rows; ++i) {
+        const int row = plan.first_row + i;
+        ws.X[i - 1] = ws.column(row, 1);
+        if (nc >= 2) ws.Y[i - 1] = ws.column(row, 2);
+        if (nc >= 3) ws.S[i - 1] = ws.column(row, 3);
+      }
+      ws.Npts = rows;
+    }
+    ws.form = nc == 1 ? 1 : nc == 2 ? 3 : 4;
+    if (nc > 3) {
+      write_formatted(con, "(1X,A,I6)", {"Num_columns =", nc});
+      write_formatted(con, "(1X,A,I6,A)", {"Mpts        =", ws.Mpts, "  (points in column worksheet)"});
+      con.record("");
+    }
+    write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
+  }
+}
+
 }  // namespace
 
 void cmd_read(Session& s) {
@@ -130,85 +233,16 @@ void cmd_read(Session& s) {
     return;
   }
 
-  // The files to read.
-  const bool listed = is_file_list(name);
-  const bool pattern = listed || has_wildcard(name);
-  std::vector<std::string> files;
-  if (listed) {
-    auto names = listed_files();
-    if (!names) {
-      con.record("<<<VERTO!!!>>> File not Found!");
-      return;
-    }
-    files = std::move(*names);
-  } else if (pattern) {
-    auto names = match_files(name);
-    if (!names) {
-      con.record("<<<VERTO!!!>>> File Not Found!");
-      return;
-    }
-    files = std::move(*names);
-  } else {
-    files.push_back(name);
-  }
-  if (name.rfind(kScratchFile, 0) != 0) {
-    ws.last_file = name.substr(0, kLabelLength);
-    if (pattern)
-      ws.matched_files = files;
-    else
-      ws.matched_files.clear();
-  }
+  bool pattern = false;
+  auto found = files_to_read(s, name, pattern);
+  if (!found) return;
+  const std::vector<std::string> files = std::move(*found);
 
-  const bool worksheet = plan.form == 5 || plan.form == 6;
   const int n0 = ws.Npts;
   plan.first_row = ws.Mpts;
   int rows = 0;
-  for (std::size_t k = 0; k < files.size(); ++k) {
-    const std::string& file = files[k];
-    if (pattern) write_formatted(con, "(1X,A,A)", {"file : ", file});
-    std::FILE* f = open_data_file(file);
-    if (!f) {
-      con.record("<<<VERTO!!!>>> File not Found!");
-      if (worksheet) ws.Mpts = plan.first_row + rows;  // rows read so far stay
-      return;
-    }
-    if (k == 0 && plan.form == 5) {
-      ws.Num_columns = std::min(auto_columns(f), kMaxColumns);
-      std::rewind(f);
-    }
-    if (worksheet) plan.values = std::max(ws.Num_columns, 0);
-    const bool complete = read_stream(s, f, plan, rows);
-    std::fclose(f);
-    // The marker stands at the point count the read leaves (rows copied
-    // from the worksheet included).
-    if (ws.auto_marker) add_point_marker(ws, con, worksheet && n0 == 0 ? rows : ws.Npts, file);
-    if (!complete) break;
-  }
-
-  if (plan.form == 0) {
-    ws.form = plan.ycol > 0 ? 3 : 1;
-    if (plan.scol > 0) ++ws.form;
-    write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
-  } else if (worksheet) {
-    ws.Mpts = plan.first_row + rows;
-    const int nc = ws.Num_columns;
-    if (n0 == 0) {
-      for (int i = 1; i <= rows; ++i) {
-        const int row = plan.first_row + i;
-        ws.X[i - 1] = ws.column(row, 1);
-        if (nc >= 2) ws.Y[i - 1] = ws.column(row, 2);
-        if (nc >= 3) ws.S[i - 1] = ws.column(row, 3);
-      }
-      ws.Npts = rows;
-    }
-    ws.form = nc == 1 ? 1 : nc == 2 ? 3 : 4;
-    if (nc > 3) {
-      write_formatted(con, "(1X,A,I6)", {"Num_columns =", nc});
-      write_formatted(con, "(1X,A,I6,A)", {"Mpts        =", ws.Mpts, "  (points in column worksheet)"});
-      con.record("");
-    }
-    write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
-  }
+  if (!read_files(s, files, pattern, plan, n0, rows)) return;
+  settle_form(s, plan, n0, rows);
   print_npts(s);
 }
 

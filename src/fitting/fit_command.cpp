@@ -201,6 +201,135 @@ void print_derived(Console& con, const ModelInfo& m, const FitResult& r) {
 
 }  // namespace
 
+// The value after "=": the order of POLY and EXP (into `order` and
+// req.ma), the power of POW, or the width of a peak. False when the fit
+// cannot go on.
+namespace {
+
+bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, FitRequest& req,
+                      int& n) {
+  const std::size_t eq = upper.find('=');
+  if (m.code == kModelPoly || m.code == kModelPow || m.code == kModelExp) {
+    if (eq == std::string::npos) {
+      if (m.code == kModelPow)
+        say(con, "POW needs its power: POW=p, for example POW=-0.5.");
+      else
+        say(con, std::string(m.name) + " needs its order: " + std::string(m.name) +
+                     "=n with n from 0 to 8.");
+      return false;
+    }
+    std::string_view value = std::string_view(upper).substr(eq + 1);
+    if (!starts_with_one_of(value, "1234567890.-")) return false;
+    const bool negative = value[0] == '-';
+    if (negative) value.remove_prefix(1);
+    const float v = expr::text_to_number(con, token_at(value, 0));
+    if (m.code == kModelPow) {
+      req.power = negative ? -v : v;
+    } else {
+      n = round_to_int(std::fabs(v), 0, 1000);
+      if (n > kFitMaxParams - 1) {
+        say(con, std::string(m.name) + "=n takes n from 0 to 8.");
+        return false;
+      }
+      req.ma = n + 1;
+    }
+  } else if (m.peak && eq != std::string::npos) {
+    std::string_view value = std::string_view(upper).substr(eq + 1);
+    if (!starts_with_one_of(value, "1234567890.")) return false;
+    req.width = expr::text_to_number(con, token_at(value, 0));
+  }
+  return true;
+}
+
+// The two peak positions of GAUSS2, from the line or asked for. False when
+// the fit cannot go on.
+bool read_peak_positions(Console& con, std::string_view text, FitRequest& req) {
+  const std::size_t blank = text.find(' ');
+  const std::size_t second =
+      blank == std::string_view::npos ? blank : text.find_first_not_of(' ', blank);
+  if (second == std::string_view::npos) {
+    con.prompt("Specify locations of peaks  x1,x2   :     ");
+    auto reply = con.read_line(kLineLength);
+    if (!reply || !read_two_reals(*reply, req.x1, req.x2)) return false;
+  } else {
+    const std::string_view t1 = token_at(text, second);
+    if (!starts_with_one_of(t1, "1234567890.")) return false;
+    const std::size_t next = text.find_first_not_of(" ,", second + t1.size());
+    if (next == std::string_view::npos || text[next] == '=') {
+      say(con, "GAUSS2 needs both peak positions: GAUSS2 x1,x2");
+      return false;
+    }
+    const std::string_view t2 = token_at(text, next);
+    if (!starts_with_one_of(t2, "1234567890.")) return false;
+    req.x1 = expr::text_to_number(con, t1);
+    req.x2 = expr::text_to_number(con, t2);
+  }
+  return true;
+}
+
+// The error of each point: 1 in forms without errors, else S, where a zero
+// S becomes 1 with a warning.
+void set_point_errors(Console& con, FitWork& w, int m_points, int form) {
+  const bool unit_errors = form == 1 || form == 3;
+  for (int i = 0; i < m_points; ++i) {
+    if (unit_errors) {
+      w.sig[i] = 1.f;
+    } else if (w.s[i] == 0.f) {
+      con.record("<<<VERTO!!!>>>  Warning! A zero error bar encountered, value set to 1.");
+      w.sig[i] = 1.f;
+    } else {
+      w.sig[i] = w.s[i];
+    }
+  }
+}
+
+// The report: banner, parameters, derived values and reduced chi-square.
+void report_fit(Console& con, const ModelInfo& m, const FitRequest& req, const FitResult& r,
+                int m_points) {
+  print_banner(con, m, req.power);
+  print_parameters(con, r, req.ma);
+  print_derived(con, m, r);
+  con.record("");
+  const float dof = static_cast<float>(m_points - req.ma) + 0.00001f;
+  write_free(con, {"reduced ChiSq = ", static_cast<double>(r.chisq / dof)});
+  con.record("");
+}
+
+// What a fit leaves behind: the curve subtracted from Y (/SUB), or the
+// fitted line written to the line data set with its marker.
+void fit_output(Workspace& ws, Console& con, const ModelInfo& m, const FitRequest& req,
+                const FitResult& r, const FitFlags& flags, const FitWork& w, int n1, int n2,
+                int npts, int m_points, int n) {
+  const std::span<const float> a(r.a.data(), static_cast<std::size_t>(req.ma));
+  if (flags.subtract) {
+    con.record("");
+    write_free(con, {"No line output. Fit subtracted from data."});
+    con.record("");
+    const int k1 = flags.data_limits ? n1 : 1;
+    const int k2 = flags.data_limits ? n2 : npts;
+    for (int k = k1; k <= k2; ++k)
+      ws.Y[k - 1] -= model_value(m, a, req.ma, req.power, ws.X[k - 1]);
+    return;
+  }
+
+  float xmin = 0.f, xmax = 0.f;
+  line_limits(ws, npts, w.x.data(), m_points, flags.data_limits, xmin, xmax);
+  const int points = flags.no_line ? 0 : kLinePoints;
+  const int markers = ws.auto_marker ? 1 : 0;
+  if (!start_line(ws, con, flags.add, points, markers)) return;
+  const int offset = ws.Nline;
+  ws.Nline = offset + points;
+  for (int i = 1; i <= points; ++i) {
+    const float t =
+        xmin + (xmax - xmin) * static_cast<float>(i - 1) / static_cast<float>(points - 1);
+    ws.LX[offset + i - 1] = t;
+    ws.LY[offset + i - 1] = model_value(m, a, req.ma, req.power, t);
+  }
+  if (ws.auto_marker) add_line_marker(ws, con, ws.Nline, line_label(m, n, req.power));
+}
+
+}  // namespace
+
 void cmd_fit(Session& s) {
   Workspace& ws = s.ws;
   Console& con = s.con;
@@ -227,59 +356,8 @@ void cmd_fit(Session& s) {
   FitRequest req;
   req.ma = m.ma;
   int n = 0;  // POLY and EXP order
-  const std::size_t eq = upper.find('=');
-  if (m.code == kModelPoly || m.code == kModelPow || m.code == kModelExp) {
-    if (eq == std::string::npos) {
-      if (m.code == kModelPow)
-        say(con, "POW needs its power: POW=p, for example POW=-0.5.");
-      else
-        say(con, std::string(m.name) + " needs its order: " + std::string(m.name) +
-                     "=n with n from 0 to 8.");
-      return;
-    }
-    std::string_view value = std::string_view(upper).substr(eq + 1);
-    if (!starts_with_one_of(value, "1234567890.-")) return;
-    const bool negative = value[0] == '-';
-    if (negative) value.remove_prefix(1);
-    const float v = expr::text_to_number(con, token_at(value, 0));
-    if (m.code == kModelPow) {
-      req.power = negative ? -v : v;
-    } else {
-      n = round_to_int(std::fabs(v), 0, 1000);
-      if (n > kFitMaxParams - 1) {
-        say(con, std::string(m.name) + "=n takes n from 0 to 8.");
-        return;
-      }
-      req.ma = n + 1;
-    }
-  } else if (m.peak && eq != std::string::npos) {
-    std::string_view value = std::string_view(upper).substr(eq + 1);
-    if (!starts_with_one_of(value, "1234567890.")) return;
-    req.width = expr::text_to_number(con, token_at(value, 0));
-  }
-
-  if (m.code == kModelGauss2) {
-    const std::size_t blank = text.find(' ');
-    const std::size_t second =
-        blank == std::string_view::npos ? blank : text.find_first_not_of(' ', blank);
-    if (second == std::string_view::npos) {
-      con.prompt("Specify locations of peaks  x1,x2   :     ");
-      auto reply = con.read_line(kLineLength);
-      if (!reply || !read_two_reals(*reply, req.x1, req.x2)) return;
-    } else {
-      const std::string_view t1 = token_at(text, second);
-      if (!starts_with_one_of(t1, "1234567890.")) return;
-      const std::size_t next = text.find_first_not_of(" ,", second + t1.size());
-      if (next == std::string_view::npos || text[next] == '=') {
-        say(con, "GAUSS2 needs both peak positions: GAUSS2 x1,x2");
-        return;
-      }
-      const std::string_view t2 = token_at(text, next);
-      if (!starts_with_one_of(t2, "1234567890.")) return;
-      req.x1 = expr::text_to_number(con, t1);
-      req.x2 = expr::text_to_number(con, t2);
-    }
-  }
+  if (!read_model_value(con, m, upper, req, n)) return;
+  if (m.code == kModelGauss2 && !read_peak_positions(con, text, req)) return;
 
   const int m_points = n2 - n1 + 1;
   if (m_points < req.ma) {
@@ -294,18 +372,7 @@ void cmd_fit(Session& s) {
   copy_points(ws, n1, m_points, w.x.data(), w.y.data(), w.s.data());
   ws.Npts = m_points;
   if (!check_domain(con, m, w, n1, m_points, req.power)) return;
-  const bool unit_errors = ws.form == 1 || ws.form == 3;
-  for (int i = 0; i < m_points; ++i) {
-    if (unit_errors) {
-      w.sig[i] = 1.f;
-    } else if (w.s[i] == 0.f) {
-      con.record("<<<VERTO!!!>>>  Warning! A zero error bar encountered, value set to 1.");
-      w.sig[i] = 1.f;
-    } else {
-      w.sig[i] = w.s[i];
-    }
-  }
-
+  set_point_errors(con, w, m_points, ws.form);
   con.record("");
   con.record("");
   FitInput in;
@@ -324,41 +391,9 @@ void cmd_fit(Session& s) {
     return;
   }
 
-  print_banner(con, m, req.power);
-  print_parameters(con, r, req.ma);
-  print_derived(con, m, r);
-  con.record("");
-  const float dof = static_cast<float>(m_points - req.ma) + 0.00001f;
-  write_free(con, {"reduced ChiSq = ", static_cast<double>(r.chisq / dof)});
-  con.record("");
+  report_fit(con, m, req, r, m_points);
 
-  const std::span<const float> a(r.a.data(), static_cast<std::size_t>(req.ma));
-  const int npts = guard.saved();
-  if (flags.subtract) {
-    con.record("");
-    write_free(con, {"No line output. Fit subtracted from data."});
-    con.record("");
-    const int k1 = flags.data_limits ? n1 : 1;
-    const int k2 = flags.data_limits ? n2 : npts;
-    for (int k = k1; k <= k2; ++k)
-      ws.Y[k - 1] -= model_value(m, a, req.ma, req.power, ws.X[k - 1]);
-    return;
-  }
-
-  float xmin = 0.f, xmax = 0.f;
-  line_limits(ws, npts, w.x.data(), m_points, flags.data_limits, xmin, xmax);
-  const int points = flags.no_line ? 0 : kLinePoints;
-  const int markers = ws.auto_marker ? 1 : 0;
-  if (!start_line(ws, con, flags.add, points, markers)) return;
-  const int offset = ws.Nline;
-  ws.Nline = offset + points;
-  for (int i = 1; i <= points; ++i) {
-    const float t =
-        xmin + (xmax - xmin) * static_cast<float>(i - 1) / static_cast<float>(points - 1);
-    ws.LX[offset + i - 1] = t;
-    ws.LY[offset + i - 1] = model_value(m, a, req.ma, req.power, t);
-  }
-  if (ws.auto_marker) add_line_marker(ws, con, ws.Nline, line_label(m, n, req.power));
+  fit_output(ws, con, m, req, r, flags, w, n1, n2, guard.saved(), m_points, n);
 }
 
 }  // namespace verto

@@ -161,120 +161,121 @@ void ticks_3d(const Axis& a, float origin, std::vector<Tick>& out) {
   axis_ticks(a, out);
 }
 
-}  // namespace
-
-ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
-                        Purpose purpose, PlotModel& m) {
-  m = PlotModel{};
-  const bool graphics = purpose == Purpose::Graphics;
-  m.form = opt.form;
-  m.three_d = graphics && opt.form == 7;
-  m.uses_z = graphics && (m.three_d || opt.contour ||
-                          (opt.colour.on && opt.colour.axis == 3));
-  m.n1 = std::max(opt.range_first, 1);
-  m.n2 = opt.range_last < 0 ? ws.Npts : std::min(opt.range_last, ws.Npts);
-
-  Limits lim;
-  if (!compute_limits(ws, opt, purpose, m.n1, m.n2, m.uses_z, lim))
-    return ModelStatus::LogOfNonPositive;
-  m.x = lim.x;
-  m.y = lim.y;
-  m.z = lim.z;
-
-  Projection proj{};
+// Where the 3D axes meet: at 0 where the range holds it, else at the
+// lower limit.
+struct Origin {
   float x0 = 0.f, y0 = 0.f, z0 = 0.f;
-  if (m.three_d) {
-    const float dX = span_or_one(m.x.min, m.x.max);
-    const float dY = span_or_one(m.y.min, m.y.max);
-    const float dZ = span_or_one(m.z.min, m.z.max);
-    if (opt.nice) {
-      proj.fy = dX / dY;
-      proj.fz = dX / dZ;
-      if (proj.fy > 0.6f && proj.fy < 1.66f) proj.fy = 1.f;
-      if (proj.fz > 0.5f && proj.fz < 2.f) proj.fz = 1.f;
-    }
-    constexpr float kPi = 3.1415927f;
-    const float a = opt.theta * kPi / 180.f;
-    const float b = (opt.theta - 135.f) * kPi / 180.f;
-    proj.ca = std::cos(a);
-    proj.sa = std::sin(a);
-    proj.cb = std::cos(b);
-    proj.sb = std::sin(b);
-    x0 = m.x.min <= 0.f && 0.f <= m.x.max ? 0.f : m.x.min;
-    y0 = m.y.min <= 0.f && 0.f <= m.y.max ? 0.f : m.y.min;
-    z0 = m.z.min <= 0.f && 0.f <= m.z.max && !m.z.log ? 0.f : m.z.min;
+};
 
-    // World window: the projected corners of the box.
-    bool first = true;
-    for (float x : {m.x.min, m.x.max})
-      for (float y : {m.y.min, m.y.max})
-        for (float z : {m.z.min, m.z.max}) {
-          float u, v;
-          proj.uv(x, y, z, u, v);
-          if (first) {
-            m.umin = m.umax = u;
-            m.vmin = m.vmax = v;
-            first = false;
-          }
-          m.umin = std::min(m.umin, u);
-          m.umax = std::max(m.umax, u);
-          m.vmin = std::min(m.vmin, v);
-          m.vmax = std::max(m.vmax, v);
-        }
-    if (!(m.umax > m.umin)) m.umax = m.umin + 1.f;
-    if (!(m.vmax > m.vmin)) m.vmax = m.vmin + 1.f;
-
-    auto seg = [&](float xa, float ya, float za, float xb, float yb, float zb) {
-      Segment s;
-      proj.uv(xa, ya, za, s.u1, s.v1);
-      proj.uv(xb, yb, zb, s.u2, s.v2);
-      m.frame_3d.push_back(s);
-    };
-    seg(x0, y0, z0, m.x.max, y0, z0);
-    seg(x0, y0, z0, x0, m.y.max, z0);
-    seg(x0, y0, z0, x0, y0, m.z.max);
-    const float t = 0.02f * dZ;
-    std::vector<Tick> ticks;
-    ticks_3d(m.x, x0, ticks);
-    for (const Tick& k : ticks) {
-      const float h = k.long_tick ? 2.f * t : t;
-      seg(k.at, y0, z0 + h, k.at, y0, z0 - h);
-    }
-    ticks.clear();
-    ticks_3d(m.y, y0, ticks);
-    for (const Tick& k : ticks) {
-      const float h = k.long_tick ? 2.f * t : t;
-      seg(x0, k.at, z0 + h, x0, k.at, z0 - h);
-    }
-    ticks.clear();
-    ticks_3d(m.z, z0, ticks);
-    for (const Tick& k : ticks) {
-      const float h = k.long_tick ? 2.f * t : t;
-      seg(x0 - h, y0, k.at, x0 + h, y0, k.at);
-    }
-    const float off = std::trunc(2.2f * std::cos((135.f - opt.theta) * 3.14f / 180.f));
-    auto letter = [&](char c, float x, float y, float z, float cols, float rows) {
-      AxisLetter l{c, 0.f, 0.f, cols, rows};
-      proj.uv(x, y, z, l.u, l.v);
-      m.letters.push_back(l);
-    };
-    letter('x', x0 + (m.x.max - x0) / 2.f, y0, z0, -off, off);
-    letter('y', x0, y0 + (m.y.max - y0) / 2.f, z0, -off, off);
-    letter('z', x0, y0, z0 + 0.8f * (m.z.max - z0), -3.f, 0.f);
-  } else {
-    m.umin = m.x.min;
-    m.umax = m.x.max;
-    m.vmin = m.y.min;
-    m.vmax = m.y.max;
-    if (graphics) add_2d_frame(m);
+// The oblique projection of form 7 for the model's limits and /THETA, and
+// the origin of its axes.
+Projection projection_3d(const PlotOptions& opt, const PlotModel& m, Origin& o) {
+  Projection proj{};
+  const float dX = span_or_one(m.x.min, m.x.max);
+  const float dY = span_or_one(m.y.min, m.y.max);
+  const float dZ = span_or_one(m.z.min, m.z.max);
+  if (opt.nice) {
+    proj.fy = dX / dY;
+    proj.fz = dX / dZ;
+    if (proj.fy > 0.6f && proj.fy < 1.66f) proj.fy = 1.f;
+    if (proj.fz > 0.5f && proj.fz < 2.f) proj.fz = 1.f;
   }
+  constexpr float kPi = 3.1415927f;
+  const float a = opt.theta * kPi / 180.f;
+  const float b = (opt.theta - 135.f) * kPi / 180.f;
+  proj.ca = std::cos(a);
+  proj.sa = std::sin(a);
+  proj.cb = std::cos(b);
+  proj.sb = std::sin(b);
+  o.x0 = m.x.min <= 0.f && 0.f <= m.x.max ? 0.f : m.x.min;
+  o.y0 = m.y.min <= 0.f && 0.f <= m.y.max ? 0.f : m.y.min;
+  o.z0 = m.z.min <= 0.f && 0.f <= m.z.max && !m.z.log ? 0.f : m.z.min;
+  return proj;
+}
 
-  // Colour coding: the value of a point (its plotted coordinate, or its
-  // position in the range), normalised over the axis when the scale is
-  // negative, turned into a wavelength.
-  const ColourCoding& cc = opt.colour;
-  const bool coded = graphics && cc.on;
-  auto coded_colour = [&](float position, float x, float y, float z) {
+// World window: the projected corners of the box.
+void world_window_3d(const Projection& proj, PlotModel& m) {
+  bool first = true;
+  for (float x : {m.x.min, m.x.max})
+    for (float y : {m.y.min, m.y.max})
+      for (float z : {m.z.min, m.z.max}) {
+        float u, v;
+        proj.uv(x, y, z, u, v);
+        if (first) {
+          m.umin = m.umax = u;
+          m.vmin = m.vmax = v;
+          first = false;
+        }
+        m.umin = std::min(m.umin, u);
+        m.umax = std::max(m.umax, u);
+        m.vmin = std::min(m.vmin, v);
+        m.vmax = std::max(m.vmax, v);
+      }
+  if (!(m.umax > m.umin)) m.umax = m.umin + 1.f;
+  if (!(m.vmax > m.vmin)) m.vmax = m.vmin + 1.f;
+}
+
+// The 3D frame: three axes from the origin, their ticks and letters.
+void frame_3d(const PlotOptions& opt, const Projection& proj, const Origin& o, PlotModel& m) {
+  const float x0 = o.x0, y0 = o.y0, z0 = o.z0;
+  const float dZ = span_or_one(m.z.min, m.z.max);
+  auto seg = [&](float xa, float ya, float za, float xb, float yb, float zb) {
+    Segment s;
+    proj.uv(xa, ya, za, s.u1, s.v1);
+    proj.uv(xb, yb, zb, s.u2, s.v2);
+    m.frame_3d.push_back(s);
+  };
+  seg(x0, y0, z0, m.x.max, y0, z0);
+  seg(x0, y0, z0, x0, m.y.max, z0);
+  seg(x0, y0, z0, x0, y0, m.z.max);
+  const float t = 0.02f * dZ;
+  std::vector<Tick> ticks;
+  ticks_3d(m.x, x0, ticks);
+  for (const Tick& k : ticks) {
+    const float h = k.long_tick ? 2.f * t : t;
+    seg(k.at, y0, z0 + h, k.at, y0, z0 - h);
+  }
+  ticks.clear();
+  ticks_3d(m.y, y0, ticks);
+  for (const Tick& k : ticks) {
+    const float h = k.long_tick ? 2.f * t : t;
+    seg(x0, k.at, z0 + h, x0, k.at, z0 - h);
+  }
+  ticks.clear();
+  ticks_3d(m.z, z0, ticks);
+  for (const Tick& k : ticks) {
+    const float h = k.long_tick ? 2.f * t : t;
+    seg(x0 - h, y0, k.at, x0 + h, y0, k.at);
+  }
+  const float off = std::trunc(2.2f * std::cos((135.f - opt.theta) * 3.14f / 180.f));
+  auto letter = [&](char c, float x, float y, float z, float cols, float rows) {
+    AxisLetter l{c, 0.f, 0.f, cols, rows};
+    proj.uv(x, y, z, l.u, l.v);
+    m.letters.push_back(l);
+  };
+  letter('x', x0 + (m.x.max - x0) / 2.f, y0, z0, -off, off);
+  letter('y', x0, y0 + (m.y.max - y0) / 2.f, z0, -off, off);
+  letter('z', x0, y0, z0 + 0.8f * (m.z.max - z0), -3.f, 0.f);
+}
+
+// How a model point is placed in world coordinates and coloured when
+// colour coding is on: the value of a point (its plotted coordinate, or
+// its position in the range), normalised over the axis when the scale is
+// negative, turned into a wavelength.
+struct Placement {
+  const PlotModel& m;
+  const Projection& proj;
+  const ColourCoding& cc;
+  bool coded;
+
+  void place(float x, float y, float z, float& u, float& v) const {
+    if (m.three_d) proj.uv(x, y, z, u, v);
+    else {
+      u = x;
+      v = y;
+    }
+  }
+  Colour coded_colour(float position, float x, float y, float z) const {
     float value = position;
     if (cc.axis != 0) {
       const Axis& a = cc.axis == 1 ? m.x : cc.axis == 2 ? m.y : m.z;
@@ -282,15 +283,13 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
       value = cc.scale < 0.f ? (c - a.min) / span_or_one(a.min, a.max) : c;
     }
     return Colour::spectral(wavelength_nm(value, cc.scale));
-  };
-  auto place = [&](float x, float y, float z, float& u, float& v) {
-    if (m.three_d) proj.uv(x, y, z, u, v);
-    else {
-      u = x;
-      v = y;
-    }
-  };
+  }
+};
 
+void add_points(const Workspace& ws, const PlotOptions& opt, bool graphics, const Placement& pl,
+                float z0, PlotModel& m) {
+  const Projection& proj = pl.proj;
+  const bool coded = pl.coded;
   // Points n1..n2.
   SetColours set_colours;
   if (m.n2 >= m.n1) m.points.reserve(static_cast<std::size_t>(m.n2 - m.n1 + 1));
@@ -300,12 +299,12 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
     const float y = coord(ws.Y[i - 1], m.y.log);
     const float z = coord(ws.S[i - 1], m.z.log && m.uses_z);
     PlotPoint p{};
-    place(x, y, z, p.u, p.v);
+    pl.place(x, y, z, p.u, p.v);
     if (!finite(p.u) || !finite(p.v)) continue;
     p.set = set_number(opt.point_breaks, i);
     p.symbol = set_symbol(p.set);
     const int palette = set_colours.next(p.set);
-    p.colour = coded ? coded_colour(static_cast<float>(i - m.n1) / index_span, x, y, z)
+    p.colour = coded ? pl.coded_colour(static_cast<float>(i - m.n1) / index_span, x, y, z)
                      : Colour::indexed(palette, set_pen(p.set));
     if (m.form == 4 && !m.three_d) {
       const float yv = ws.Y[i - 1], s = ws.S[i - 1];
@@ -330,7 +329,12 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
     }
     m.points.push_back(p);
   }
+}
 
+void add_line(const Workspace& ws, const PlotOptions& opt, bool graphics, const Placement& pl,
+              float z0, PlotModel& m) {
+  const Projection& proj = pl.proj;
+  const bool coded = pl.coded;
   // The line data set, broken into segments at the /NLINE= breaks.
   m.line.reserve(static_cast<std::size_t>(ws.Nline));
   const float line_span = ws.Nline <= 1 ? 1.f : static_cast<float>(ws.Nline - 1);
@@ -340,7 +344,7 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
     const float y = coord(ws.LY[i - 1], m.y.log);
     const float z = coord(ws.LZ[i - 1], m.z.log && m.uses_z);
     PlotLinePoint lp{};
-    place(x, y, z, lp.u, lp.v);
+    pl.place(x, y, z, lp.u, lp.v);
     if (!finite(lp.u) || !finite(lp.v)) continue;
     lp.segment = set_number(opt.line_breaks, i);
     lp.starts_segment = ordinal == 0 || lp.segment != current;
@@ -350,7 +354,7 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
     }
     lp.ordinal = ordinal;
     lp.style = segment_style(ordinal);
-    lp.colour = coded ? coded_colour(static_cast<float>(i - 1) / line_span, x, y, z)
+    lp.colour = coded ? pl.coded_colour(static_cast<float>(i - 1) / line_span, x, y, z)
                       : Colour::indexed(segment_palette(ordinal), set_pen(lp.segment));
     if (graphics && opt.drop && m.three_d) {
       proj.uv(x, y, z0, lp.drop_u, lp.drop_v);
@@ -358,6 +362,45 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
     }
     m.line.push_back(lp);
   }
+}
+
+}  // namespace
+
+ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
+                        Purpose purpose, PlotModel& m) {
+  m = PlotModel{};
+  const bool graphics = purpose == Purpose::Graphics;
+  m.form = opt.form;
+  m.three_d = graphics && opt.form == 7;
+  m.uses_z = graphics && (m.three_d || opt.contour ||
+                          (opt.colour.on && opt.colour.axis == 3));
+  m.n1 = std::max(opt.range_first, 1);
+  m.n2 = opt.range_last < 0 ? ws.Npts : std::min(opt.range_last, ws.Npts);
+
+  Limits lim;
+  if (!compute_limits(ws, opt, purpose, m.n1, m.n2, m.uses_z, lim))
+    return ModelStatus::LogOfNonPositive;
+  m.x = lim.x;
+  m.y = lim.y;
+  m.z = lim.z;
+
+  Projection proj{};
+  Origin origin;
+  if (m.three_d) {
+    proj = projection_3d(opt, m, origin);
+    world_window_3d(proj, m);
+    frame_3d(opt, proj, origin, m);
+  } else {
+    m.umin = m.x.min;
+    m.umax = m.x.max;
+    m.vmin = m.y.min;
+    m.vmax = m.y.max;
+    if (graphics) add_2d_frame(m);
+  }
+
+  const Placement placement{m, proj, opt.colour, graphics && opt.colour.on};
+  add_points(ws, opt, graphics, placement, origin.z0, m);
+  add_line(ws, opt, graphics, placement, origin.z0, m);
 
   if (graphics && opt.legend) {
     m.legend = true;
