@@ -5,6 +5,7 @@
 #include "plot/model.h"
 #include "plot/options.h"
 #include "plot/plot_file.h"
+#include "plot/screen.h"
 #include "plot/text_plot.h"
 #include "core/console.h"
 #include "core/format.h"
@@ -56,15 +57,6 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
   }
 }
 
-// The plot window, opened (or reused) through the window services; null
-// when there are none or the window cannot open.
-GraphicsWindow* plot_window(Session& s) {
-  if (!s.window) return nullptr;
-  if (!s.window->graphics(ChildWindow::Plot) && !s.window->open(ChildWindow::Plot, "Plot"))
-    return nullptr;
-  return s.window->graphics(ChildWindow::Plot);
-}
-
 }  // namespace
 
 void run_plot(Session& s, std::string_view plot_line, int form) {
@@ -82,15 +74,13 @@ void run_plot(Session& s, std::string_view plot_line, int form) {
     file_plot(s, opt);
     return;
   }
-  // The screen plot draws on the plot window of the window services;
-  // without them (terminal and batch use) nothing can be shown.
-  GraphicsWindow* const screen = plot_window(s);
-  if (!screen) {
+  // The screen plot draws through the window services; without them
+  // nothing can be shown.
+  if (s.window == nullptr) {
     s.con.record(kNoPlotWindowMessage);
     return;
   }
-  // The screen device over `screen` is not built yet.
-  s.con.record(kNoPlotWindowMessage);
+  plot::screen_plot(s, opt);
 }
 
 void cmd_plot(Session& s) {
@@ -98,6 +88,14 @@ void cmd_plot(Session& s) {
   run_plot(s, line, s.ws.form);
 }
 
-void cmd_legend(Session& s) { s.con.record(kNoLegendWindowMessage); }
+void cmd_legend(Session& s) {
+  if (s.window == nullptr) {
+    s.con.record(kNoLegendWindowMessage);
+    return;
+  }
+  const int arg = argument_start(s.ws.upper);
+  const char first = arg > 0 ? s.ws.upper[static_cast<std::size_t>(arg - 1)] : ' ';
+  plot::legend_window(s, plot::legend_keep_mode(first));
+}
 
 }  // namespace verto
