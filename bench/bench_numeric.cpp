@@ -42,7 +42,7 @@ void BM_Sort(benchmark::State& state) {
     state.PauseTiming();
     work = input;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(Sort(con, kPoints, work));
+    benchmark::DoNotOptimize(report(con, Sort(kPoints, work)));
   }
 }
 BENCHMARK(BM_Sort)->Unit(benchmark::kMicrosecond);
@@ -52,7 +52,7 @@ void BM_Indexx(benchmark::State& state) {
   const std::vector<float> input = random_values(kPoints, 2);
   std::vector<int> indx(input.size());
   for (auto _ : state) {
-    benchmark::DoNotOptimize(Indexx(con, kPoints, input, indx));
+    benchmark::DoNotOptimize(report(con, Indexx(kPoints, input, indx)));
     benchmark::ClobberMemory();
   }
 }
@@ -70,7 +70,7 @@ void BM_Sort3(benchmark::State& state) {
     b = b0;
     c = c0;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(Sort3(con, kPoints, a, b, c, w, iw));
+    benchmark::DoNotOptimize(report(con, Sort3(kPoints, a, b, c, w, iw)));
   }
 }
 BENCHMARK(BM_Sort3)->Unit(benchmark::kMicrosecond);
@@ -113,7 +113,7 @@ void BM_LfitPoly5(benchmark::State& state) {
   float chisq = 0.f;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        Lfit(con, p.x, p.y, p.sig, kPoints, a, 5, lista, 5, covar, 9, chisq, Fpoly));
+        report(con, Lfit(p.x, p.y, p.sig, kPoints, a, 5, lista, 5, covar, 9, chisq, Fpoly)));
     benchmark::ClobberMemory();
   }
 }
@@ -138,11 +138,11 @@ void BM_MrqminIteration(benchmark::State& state) {
   std::vector<float> a{4.f, 0.f, 0.4f}, covar(81), alpha(81);
   std::vector<int> lista{1, 2, 3};
   float chisq = 0.f, alamda = -1.f;
-  benchmark::DoNotOptimize(Mrqmin(con, st, p.x, p.y, p.sig, kPoints, a, 3, lista, 3, covar,
-                                  alpha, 9, chisq, gaussian, alamda));
+  benchmark::DoNotOptimize(report(con, Mrqmin(st, p.x, p.y, p.sig, kPoints, a, 3, lista, 3, covar,
+                                  alpha, 9, chisq, gaussian, alamda)));
   for (auto _ : state) {
-    benchmark::DoNotOptimize(Mrqmin(con, st, p.x, p.y, p.sig, kPoints, a, 3, lista, 3, covar,
-                                    alpha, 9, chisq, gaussian, alamda));
+    benchmark::DoNotOptimize(report(con, Mrqmin(st, p.x, p.y, p.sig, kPoints, a, 3, lista, 3, covar,
+                                    alpha, 9, chisq, gaussian, alamda)));
     benchmark::ClobberMemory();
   }
 }

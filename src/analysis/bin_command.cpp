@@ -101,7 +101,7 @@ void cmd_bin(Session& s) {
   const std::vector<float>& source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
   const auto from = source.begin() + (ws.n1 - 1);
   std::vector<float> data(from, from + n);
-  Sort(s.con, n, data);
+  report(s.con, Sort(n, data));
 
   s.con.record("");
   for (const std::string& line : analysis::histogram_lines(analysis::bin_counts(data, bins)))

@@ -57,8 +57,8 @@ Points derivative_pass(Session& s, const Points& p, int order, float delta_x) {
       lista[i] = i + 1;
     }
     float chisq = 0.f;
-    if (Lfit(s.con, x.subspan(first, count), y.subspan(first, count), w.subspan(first, count),
-             static_cast<int>(count), a, 3, lista, 3, covar, 3, chisq, Fpoly)) {
+    if (report(s.con, Lfit(x.subspan(first, count), y.subspan(first, count), w.subspan(first, count),
+             static_cast<int>(count), a, 3, lista, 3, covar, 3, chisq, Fpoly))) {
       float sum = 0.f;
       for (std::size_t i = first; i < first + count; ++i) sum += x[i];
       const float xm = sum / static_cast<float>(count);
@@ -108,7 +108,7 @@ void cmd_d(Session& s) {
   if (!ascending) {
     std::vector<float> wksp(static_cast<std::size_t>(n));
     std::vector<int> iwksp(static_cast<std::size_t>(n));
-    Sort3(s.con, n, p.x, p.y, p.w, wksp, iwksp);
+    report(s.con, Sort3(n, p.x, p.y, p.w, wksp, iwksp));
   }
 
   float delta_x = n > 0 ? (p.x.back() - p.x.front()) * 0.01f : 0.f;

@@ -58,7 +58,7 @@ void cmd_int(Session& s) {
   {
     std::vector<float> wksp(size);
     std::vector<int> iwksp(size);
-    Sort3(s.con, n, X, Y, S, wksp, iwksp);
+    report(s.con, Sort3(n, X, Y, S, wksp, iwksp));
   }
   float x1 = 0.f, x2 = 0.f;
   bool given = false;

@@ -53,7 +53,7 @@ void cmd_smooth(Session& s) {
   {
     std::vector<float> wksp(size);
     std::vector<int> iwksp(size);
-    Sort3(s.con, n, X, Y, S, wksp, iwksp);
+    report(s.con, Sort3(n, X, Y, S, wksp, iwksp));
   }
   const bool plane = ws.form == 7;
   std::span<float> target = plane ? S : Y;

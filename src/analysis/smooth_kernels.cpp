@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/console.h"
 #include "numeric/mdian1.h"
 
 namespace verto {
@@ -347,7 +348,7 @@ bool median_smooth_reference(Console& con, const SmoothData& d, float half,
         if (lo <= x[j] && x[j] <= hi) buf[static_cast<std::size_t>(m++)] = v[j];
     }
     float med = 0.f;
-    if (!Mdian1(con, buf, m, med)) ok = false;
+    if (!report(con, Mdian1(buf, m, med))) ok = false;
     out[static_cast<std::size_t>(i)] = med;
   }
   return ok;

@@ -30,7 +30,7 @@ void sort_carrying(Session& s, std::span<float> key, std::span<float> b, std::sp
   const int n = static_cast<int>(key.size());
   std::vector<float> wksp(static_cast<std::size_t>(n));
   std::vector<int> iwksp(static_cast<std::size_t>(n));
-  Sort3(s.con, n, key, b, c, wksp, iwksp);
+  report(s.con, Sort3(n, key, b, c, wksp, iwksp));
 }
 
 enum class AverageMode { kMean, kStdDev, kSum };
@@ -110,11 +110,11 @@ GroupResult reduce_group(Session& s, const AverageSettings& a, std::span<const f
   }
   work.assign(v.begin(), v.end());
   float med = 0.f;
-  Mdian1(s.con, work, m, med);
+  report(s.con, Mdian1(work, m, med));
   float sd = 1.f;
   if (m > 2) {
     Moments mo;
-    Moment(s.con, v, m, mo);
+    report(s.con, Moment(v, m, mo));
     sd = mo.sdev == 0.f ? 1.f : mo.sdev;
   }
   // The kept values (and their errors) go to work[0..k) and work[m..m+k).
@@ -151,7 +151,7 @@ GroupResult reduce_group(Session& s, const AverageSettings& a, std::span<const f
     return r;
   }
   Moments mo;
-  Moment(s.con, work, kept, mo);
+  report(s.con, Moment(work, kept, mo));
   r.value = mo.ave;
   r.error = a.mode == AverageMode::kStdDev ? mo.sdev : mo.sdev / std::sqrt(static_cast<float>(kept));
   return r;
@@ -261,7 +261,7 @@ void cmd_sort(Session& s) {
   if (descending)
     for (float& v : key) v = -v;
   if (ws.form == 1)
-    Sort(s.con, n, key);
+    report(s.con, Sort(n, key));
   else
     sort_carrying(s, key, b, c);
   if (descending)

@@ -57,13 +57,13 @@ void cmd_stat(Session& s) {
   std::vector<float> data(from, from + n);
 
   Moments m;
-  Moment(con, data, n, m);
+  report(con, Moment(data, n, m));
   float sum = 0.f;
   for (float v : data) sum += v;
   // The median sorts its copy, which then also gives the extremes.
   std::vector<float> sorted = data;
   float median = 0.f;
-  Mdian1(con, sorted, n, median);
+  report(con, Mdian1(sorted, n, median));
 
   const char letter = "XYS"[var - 1];
   con.record("");

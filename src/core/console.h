@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/status.h"
+
 namespace verto {
 
 // Key codes of read_key beyond the characters themselves.
@@ -91,5 +93,12 @@ class Console {
   std::string last_overwrite_;
   bool last_overwrite_valid_ = false;
 };
+
+// Shows what a kernel met as a pause, once for each time it met it, and
+// gives back whether the kernel succeeded.
+inline bool report(Console& con, const Status& st) {
+  for (int i = 0; i < st.times; ++i) con.pause(st.message);
+  return st.ok;
+}
 
 }  // namespace verto

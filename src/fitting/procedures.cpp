@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/console.h"
 #include "numeric/fpoly.h"
 #include "numeric/lfit.h"
 #include "numeric/mrqcof.h"
@@ -40,15 +41,15 @@ bool linear_fit(Console& con, const ModelInfo& m, const FitInput& in, const FitR
   std::span<int> l(lista.data(), static_cast<std::size_t>(req.ma));
   switch (m.code) {
     case kModelPoly:
-      return Lfit(con, in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, Fpoly);
+      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
+                  out.chisq, Fpoly));
     case kModelExp:
-      return Lfit(con, in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, exp_basis);
+      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
+                  out.chisq, exp_basis));
     default: {
       const float p = req.power;
-      return Lfit(con, in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, [p](float x, std::span<float> af) { pow_basis(x, p, af); });
+      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
+                  out.chisq, [p](float x, std::span<float> af) { pow_basis(x, p, af); }));
     }
   }
 }
@@ -64,8 +65,8 @@ bool decay_fit(Console& con, const FitInput& in, FitResult& out) {
   }
   Lista lista = identity_lista();
   float chisq = 0.f;
-  if (!Lfit(con, in.x, ly, lsig, n, std::span<float>(out.a.data(), 2), 2,
-            std::span<int>(lista.data(), 2), 2, out.covar, kFitLd, chisq, Fpoly))
+  if (!report(con, Lfit(in.x, ly, lsig, n, std::span<float>(out.a.data(), 2), 2,
+            std::span<int>(lista.data(), 2), 2, out.covar, kFitLd, chisq, Fpoly)))
     return false;
   const float a0 = std::exp(out.a[0]);
   const float a1 = out.a[1];
@@ -101,8 +102,8 @@ bool iterate(LmRun& r, FitResult& out, Lista& lista, int mfit, int calls) {
   std::span<float> a(out.a.data(), static_cast<std::size_t>(r.ma));
   std::span<int> l(lista.data(), static_cast<std::size_t>(r.ma));
   for (int k = 0; k < calls; ++k)
-    if (!Mrqmin(r.con, r.state, r.in.x, r.in.y, r.in.sig, r.in.n, a, r.ma, l, mfit, out.covar,
-                out.alpha, kFitLd, out.chisq, r.model, lambda))
+    if (!report(r.con, Mrqmin(r.state, r.in.x, r.in.y, r.in.sig, r.in.n, a, r.ma, l, mfit, out.covar,
+                out.alpha, kFitLd, out.chisq, r.model, lambda)))
       return false;
   return true;
 }
@@ -123,9 +124,9 @@ bool covariance(LmRun& r, FitResult& out, Lista& lista, int mfit) {
   const Params saved = out.a;
   const float saved_chisq = out.chisq;
   float lambda = 0.f;
-  const bool ok = Mrqmin(r.con, r.state, r.in.x, r.in.y, r.in.sig, r.in.n, a, r.ma,
+  const bool ok = report(r.con, Mrqmin(r.state, r.in.x, r.in.y, r.in.sig, r.in.n, a, r.ma,
                          std::span<int>(lista.data(), static_cast<std::size_t>(r.ma)), r.ma,
-                         out.covar, out.alpha, kFitLd, out.chisq, r.model, lambda);
+                         out.covar, out.alpha, kFitLd, out.chisq, r.model, lambda));
   out.a = saved;
   out.chisq = saved_chisq;
   return ok;

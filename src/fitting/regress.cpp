@@ -137,7 +137,7 @@ bool regress_fit(Console& con, std::span<const float> x, std::span<const float> 
     std::array<int, 2> lista{1, 2};
     std::array<float, 81> covar{};
     float chisq = 0.f;
-    if (Lfit(con, x, y, s, m, a, 2, lista, 2, covar, 9, chisq, Fpoly)) {
+    if (report(con, Lfit(x, y, s, m, a, 2, lista, 2, covar, 9, chisq, Fpoly))) {
       out.weighted = LineFit{a[0], a[1]};
       out.has_weighted = true;
     }

@@ -4,16 +4,15 @@
 #include <utility>
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
-bool Gaussj(Console& con, std::span<float> m, int n, int np, std::span<float> b, int k, int kp) {
+Status Gaussj(std::span<float> m, int n, int np, std::span<float> b, int k, int kp) {
   constexpr int NMAX = kGaussjMaxUnknowns;
-  if (n == 0) return true;
+  if (n == 0) return Status::success();
   if (n < 0 || n > NMAX || k < 0 || k > kp || !block_fits(m, np, n, n) ||
       !block_fits(b, np, n, k))
-    return false;
+    return Status::failure();
   const ColMatrix a(m.data(), np);
   const ColMatrix rhs(b.data(), np);
   int indxc[NMAX];
@@ -38,8 +37,7 @@ bool Gaussj(Console& con, std::span<float> m, int n, int np, std::span<float> b,
       }
     }
     if (icol == 0) {  // every candidate is NaN
-      con.pause("singular matrix in gaussj");
-      return false;
+      return Status::fault("singular matrix in gaussj");
     }
     ++ipiv[icol - 1];
     // Move the pivot onto the diagonal by a row interchange; the column
@@ -51,8 +49,7 @@ bool Gaussj(Console& con, std::span<float> m, int n, int np, std::span<float> b,
     indxr[i - 1] = irow;
     indxc[i - 1] = icol;
     if (a(icol, icol) == 0.f) {
-      con.pause("singular matrix in gaussj");
-      return false;
+      return Status::fault("singular matrix in gaussj");
     }
     const float pivinv = 1.f / a(icol, icol);
     a(icol, icol) = 1.f;
@@ -71,7 +68,7 @@ bool Gaussj(Console& con, std::span<float> m, int n, int np, std::span<float> b,
     if (indxr[l - 1] == indxc[l - 1]) continue;
     for (int kk = 1; kk <= n; ++kk) std::swap(a(kk, indxr[l - 1]), a(kk, indxc[l - 1]));
   }
-  return true;
+  return Status::success();
 }
 
 }  // namespace verto

@@ -7,19 +7,18 @@
 // 50 unknowns.
 //
 // A singular matrix (a zero pivot, or no usable pivot because the remaining
-// entries are NaN) shows the pause "singular matrix in gaussj"; the
-// elimination then stops and the result is false, m and b holding partly
-// eliminated values. False without a pause when the sizes are out of range
+// entries are NaN) is the fault "singular matrix in gaussj"; the
+// elimination then stops and the result fails, m and b holding partly
+// eliminated values. A failure without a message when the sizes are out of range
 // (n > 50, np < n, k > kp, or storage too small). n = 0 succeeds at once.
 #include <span>
 
-namespace verto {
+#include "numeric/status.h"
 
-class Console;
+namespace verto {
 
 inline constexpr int kGaussjMaxUnknowns = 50;
 
-[[nodiscard]] bool Gaussj(Console& con, std::span<float> m, int n, int np, std::span<float> b,
-                          int k, int kp);
+Status Gaussj(std::span<float> m, int n, int np, std::span<float> b, int k, int kp);
 
 }  // namespace verto

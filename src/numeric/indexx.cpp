@@ -3,15 +3,14 @@
 #include <utility>
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
-bool Indexx(Console& con, int n, std::span<const float> arr, std::span<int> indx) {
+Status Indexx(int n, std::span<const float> arr, std::span<int> indx) {
   constexpr int M = 7;
   constexpr int NSTACK = 50;
   if (n < 0) n = 0;
-  if (!holds(arr.size(), n) || !holds(indx.size(), n)) return false;
+  if (!holds(arr.size(), n) || !holds(indx.size(), n)) return Status::failure();
   const float* const v = arr.data();
   int* const p = indx.data();
   auto I = [p](int i) -> int& { return p[i - 1]; };
@@ -34,7 +33,7 @@ bool Indexx(Console& con, int n, std::span<const float> arr, std::span<int> indx
         }
         I(i + 1) = indxt;
       }
-      if (jstack == 0) return true;
+      if (jstack == 0) return Status::success();
       ir = istack[jstack - 1];
       l = istack[jstack - 2];
       jstack -= 2;
@@ -58,8 +57,7 @@ bool Indexx(Console& con, int n, std::span<const float> arr, std::span<int> indx
       I(j) = indxt;
       jstack += 2;
       if (jstack > NSTACK) {
-        con.pause("NSTACK too small in indexx");
-        return false;
+        return Status::fault("NSTACK too small in indexx");
       }
       if (ir - i + 1 >= j - l) {
         istack[jstack - 1] = ir;

@@ -4,15 +4,15 @@
 // same quicksort scheme as Sort (median of three, insertion below 7, a
 // 50-integer stack) moving indices only.
 //
-// Returns false when n exceeds the size of arr or indx (nothing is touched)
-// or when the stack would overflow: the pause "NSTACK too small in indexx"
-// is shown and the sort stops, leaving indx a permutation of 1..n.
+// Fails when n exceeds the size of arr or indx (nothing is touched)
+// or when the stack would overflow: the fault "NSTACK too small in indexx"
+// stops the sort, leaving indx a permutation of 1..n.
 #include <span>
+
+#include "numeric/status.h"
 
 namespace verto {
 
-class Console;
-
-bool Indexx(Console& con, int n, std::span<const float> arr, std::span<int> indx);
+Status Indexx(int n, std::span<const float> arr, std::span<int> indx);
 
 }  // namespace verto

@@ -7,7 +7,7 @@
 
 namespace verto {
 
-bool Lfit(Console& con, std::span<const float> x, std::span<const float> y,
+Status Lfit(std::span<const float> x, std::span<const float> y,
           std::span<const float> sig, int ndata, std::span<float> a, int ma,
           std::span<int> lista, int mfit, std::span<float> covar, int ncvm, float& chisq,
           BasisFn basis) {
@@ -15,8 +15,8 @@ bool Lfit(Console& con, std::span<const float> x, std::span<const float> y,
   if (ma < 0 || ma > MMAX || !holds(x.size(), ndata) || !holds(y.size(), ndata) ||
       !holds(sig.size(), ndata) || !holds(a.size(), ma) || !holds(lista.size(), ma) ||
       !block_fits(covar, ncvm, ma, ma))
-    return false;
-  if (!complete_lista(con, lista, ma, mfit, "Improper set in LISTA")) return false;
+    return Status::failure();
+  if (Status st = complete_lista(lista, ma, mfit, "Improper set in LISTA"); !st) return st;
 
   const ColMatrix c(covar.data(), ncvm);
   float beta[MMAX] = {};
@@ -41,7 +41,7 @@ bool Lfit(Console& con, std::span<const float> x, std::span<const float> y,
   for (int j = 2; j <= mfit; ++j)
     for (int k = 1; k < j; ++k) c(k, j) = c(j, k);
 
-  if (!Gaussj(con, covar, mfit, ncvm, std::span<float>(beta, MMAX), 1, 1)) return false;
+  if (Status st = Gaussj(covar, mfit, ncvm, std::span<float>(beta, MMAX), 1, 1); !st) return st;
   for (int j = 1; j <= mfit; ++j) a[lista[j - 1] - 1] = beta[j - 1];
 
   float sum_sq = 0.f;
@@ -54,7 +54,7 @@ bool Lfit(Console& con, std::span<const float> x, std::span<const float> y,
   }
   chisq = sum_sq;
   Covsrt(covar, ncvm, ma, lista, mfit);
-  return true;
+  return Status::success();
 }
 
 }  // namespace verto

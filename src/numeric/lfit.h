@@ -10,26 +10,24 @@
 // Arrays are 1-based in meaning: x[0] is x(1), a[0] is a(1), and so on.
 // sig must have no zeros (not checked).
 //
-// Failure (false): an improper LISTA (pause "Improper set in LISTA") or a
-// singular system (pause "singular matrix in gaussj") stops the fit with a
-// and chisq unchanged and covar not meaningful; sizes out of range return
-// false at once without a pause.
+// Failure: an improper LISTA (fault "Improper set in LISTA") or a
+// singular system (fault "singular matrix in gaussj") stops the fit with a
+// and chisq unchanged and covar not meaningful; sizes out of range fail
+// at once without a message.
 #include <span>
 
 #include "numeric/function_ref.h"
+#include "numeric/status.h"
 
 namespace verto {
-
-class Console;
 
 // basis(x, afunc) fills afunc(1..ma), ma = afunc.size().
 using BasisFn = FunctionRef<void(float x, std::span<float> afunc)>;
 
 inline constexpr int kLfitMaxParams = 50;
 
-[[nodiscard]] bool Lfit(Console& con, std::span<const float> x, std::span<const float> y,
-                        std::span<const float> sig, int ndata, std::span<float> a, int ma,
-                        std::span<int> lista, int mfit, std::span<float> covar, int ncvm,
-                        float& chisq, BasisFn basis);
+Status Lfit(std::span<const float> x, std::span<const float> y, std::span<const float> sig,
+            int ndata, std::span<float> a, int ma, std::span<int> lista, int mfit,
+            std::span<float> covar, int ncvm, float& chisq, BasisFn basis);
 
 }  // namespace verto

@@ -1,18 +1,13 @@
 #include "numeric/lista.h"
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
-bool complete_lista(Console& con, std::span<int> lista, int ma, int mfit,
-                    std::string_view message) {
-  if (ma < 0 || !holds(lista.size(), ma)) return false;
-  if (mfit < 0 || mfit > ma) {
-    con.pause(message);
-    return false;
-  }
-  bool ok = true;
+Status complete_lista(std::span<int> lista, int ma, int mfit, std::string_view message) {
+  if (ma < 0 || !holds(lista.size(), ma)) return Status::failure();
+  if (mfit < 0 || mfit > ma) return Status::fault(message);
+  Status st;
   int kk = mfit + 1;
   for (int j = 1; j <= ma; ++j) {
     int ihit = 0;
@@ -22,15 +17,15 @@ bool complete_lista(Console& con, std::span<int> lista, int ma, int mfit,
       if (kk <= ma) lista[kk - 1] = j;
       ++kk;
     } else if (ihit > 1) {
-      con.pause(message);
-      ok = false;
+      st.raise(message);
+      st.ok = false;
     }
   }
   if (kk != ma + 1) {
-    con.pause(message);
-    ok = false;
+    st.raise(message);
+    st.ok = false;
   }
-  return ok;
+  return st;
 }
 
 bool lista_in_range(std::span<const int> lista, int ma, int mfit) {

@@ -4,18 +4,17 @@
 #include <span>
 #include <string_view>
 
-namespace verto {
+#include "numeric/status.h"
 
-class Console;
+namespace verto {
 
 // Completes LISTA(mfit+1..ma) with the parameters missing from
 // LISTA(1..mfit), in increasing order, and checks that the result is a
 // permutation of 1..ma. Each parameter named twice or more, and a final
-// count that does not come out at ma, shows `message` as a pause. Entries
-// that would land beyond LISTA(ma) are counted but not written. False when
-// anything was wrong (also for mfit outside 0..ma, with the pause).
-bool complete_lista(Console& con, std::span<int> lista, int ma, int mfit,
-                    std::string_view message);
+// count that does not come out at ma, raises `message` once more. Entries
+// that would land beyond LISTA(ma) are counted but not written. Fails when
+// anything was wrong (also for mfit outside 0..ma, with `message` once).
+Status complete_lista(std::span<int> lista, int ma, int mfit, std::string_view message);
 
 // True when LISTA(1..mfit) all lie in 1..ma and 0 <= mfit <= ma <= the
 // span's size: the engines can index with them safely.

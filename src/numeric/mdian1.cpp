@@ -5,10 +5,10 @@
 
 namespace verto {
 
-bool Mdian1(Console& con, std::span<float> x, int n, float& xmed) {
+Status Mdian1(std::span<float> x, int n, float& xmed) {
   xmed = 0.f;
-  if (n < 1 || !holds(x.size(), n)) return false;
-  const bool sorted = Sort(con, n, x);
+  if (n < 1 || !holds(x.size(), n)) return Status::failure();
+  const Status sorted = Sort(n, x);
   const int n2 = n / 2;
   if (2 * n2 == n)
     xmed = (x[n2 - 1] + x[n2]) / 2.f;

@@ -4,21 +4,18 @@
 #include <limits>
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
 static_assert(std::numeric_limits<float>::is_iec559,
               "division by zero must give IEEE infinities and NaNs");
 
-bool Moment(Console& con, std::span<const float> data, int n, Moments& m) {
+Status Moment(std::span<const float> data, int n, Moments& m) {
   m = Moments{};
-  if (!holds(data.size(), n < 0 ? 0 : n)) return false;
-  bool ok = true;
-  if (n < 2) {
-    con.pause("n must be at least 2 in moment");
-    ok = false;
-  }
+  if (!holds(data.size(), n < 0 ? 0 : n)) return Status::failure();
+  // Too few values still get their (meaningless) moments, as before.
+  Status st;
+  if (n < 2) st = Status::fault("n must be at least 2 in moment");
   const float fn = static_cast<float>(n);
   float s = 0.f;
   for (int j = 0; j < n; ++j) s += data[j];
@@ -49,7 +46,7 @@ bool Moment(Console& con, std::span<const float> data, int n, Moments& m) {
     m.skew = skew / (fn * (m.sdev * m.sdev * m.sdev));
     m.curt = curt / (fn * (m.var * m.var)) - 3.f;
   }
-  return ok;
+  return st;
 }
 
 }  // namespace verto

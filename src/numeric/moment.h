@@ -4,16 +4,15 @@
 // round-off correction of the first pass), skew and excess kurtosis (both 0
 // when the variance is 0).
 //
-// For n < 2 the pause "n must be at least 2 in moment" is shown and the
+// For n < 2 the result is the fault "n must be at least 2 in moment" and the
 // formulas are evaluated anyway (IEEE arithmetic: a zero divisor gives NaN
-// or infinity, never a trap); the result is then false so that callers can
-// tell. Also false, with all statistics 0 and no pause, when n exceeds the
+// or infinity, never a trap). A failure without a message, with all statistics 0 and no pause, when n exceeds the
 // size of data.
 #include <span>
 
-namespace verto {
+#include "numeric/status.h"
 
-class Console;
+namespace verto {
 
 struct Moments {
   float ave = 0.f;
@@ -24,6 +23,6 @@ struct Moments {
   float curt = 0.f;
 };
 
-bool Moment(Console& con, std::span<const float> data, int n, Moments& m);
+Status Moment(std::span<const float> data, int n, Moments& m);
 
 }  // namespace verto

@@ -14,18 +14,17 @@
 // dimension nca; alpha belongs to the caller and must be kept between the
 // calls of one fit, like `state`. At most 20 parameters.
 //
-// Failure (false): an improper LISTA on the first call (pause "Improper
-// permutation in LISTA") or a singular system (pause "singular matrix in
+// Failure: an improper LISTA on the first call (fault "Improper
+// permutation in LISTA") or a singular system (fault "singular matrix in
 // gaussj") ends the iteration with a and alamda unchanged; the caller
-// should stop the fit. Sizes out of range return false at once.
+// should stop the fit. Sizes out of range fail at once.
 #include <array>
 #include <span>
 
 #include "numeric/mrqcof.h"
+#include "numeric/status.h"
 
 namespace verto {
-
-class Console;
 
 // What the engine carries from one call of a fit to the next: the
 // chi-square of the current parameters, the trial parameters, the
@@ -37,10 +36,9 @@ struct MrqminState {
   std::array<float, kMrqMaxParams> da{};
 };
 
-[[nodiscard]] bool Mrqmin(Console& con, MrqminState& state, std::span<const float> x,
-                          std::span<const float> y, std::span<const float> sig, int ndata,
-                          std::span<float> a, int ma, std::span<int> lista, int mfit,
-                          std::span<float> covar, std::span<float> alpha, int nca, float& chisq,
-                          ModelFn model, float& alamda);
+Status Mrqmin(MrqminState& state, std::span<const float> x, std::span<const float> y,
+              std::span<const float> sig, int ndata, std::span<float> a, int ma,
+              std::span<int> lista, int mfit, std::span<float> covar, std::span<float> alpha,
+              int nca, float& chisq, ModelFn model, float& alamda);
 
 }  // namespace verto

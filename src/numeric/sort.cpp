@@ -3,15 +3,14 @@
 #include <utility>
 
 #include "numeric/col_matrix.h"
-#include "core/console.h"
 
 namespace verto {
 
-bool Sort(Console& con, int n, std::span<float> arr) {
+Status Sort(int n, std::span<float> arr) {
   constexpr int M = 7;
   constexpr int NSTACK = 50;
   if (n < 0) n = 0;
-  if (!holds(arr.size(), n)) return false;
+  if (!holds(arr.size(), n)) return Status::failure();
   float* const p = arr.data();
   auto A = [p](int i) -> float& { return p[i - 1]; };
 
@@ -31,7 +30,7 @@ bool Sort(Console& con, int n, std::span<float> arr) {
         }
         A(i + 1) = a;
       }
-      if (jstack == 0) return true;
+      if (jstack == 0) return Status::success();
       ir = istack[jstack - 1];
       l = istack[jstack - 2];
       jstack -= 2;
@@ -56,8 +55,7 @@ bool Sort(Console& con, int n, std::span<float> arr) {
       A(j) = a;
       jstack += 2;
       if (jstack > NSTACK) {
-        con.pause("NSTACK too small in sort");
-        return false;
+        return Status::fault("NSTACK too small in sort");
       }
       // Push the larger piece, go on with the smaller one.
       if (ir - i + 1 >= j - l) {

@@ -3,16 +3,16 @@
 // median-of-three partitioning, straight insertion for pieces shorter than
 // 7 elements and an explicit stack of 50 integers; no allocation.
 //
-// Returns false when n exceeds arr's size (nothing is touched) or when the
-// pending-piece stack would overflow: the pause "NSTACK too small in sort"
-// is shown and the sort stops, leaving arr a permutation of its input. The
+// Fails when n exceeds arr's size (nothing is touched) or when the
+// pending-piece stack would overflow: the fault "NSTACK too small in sort"
+// stops the sort, leaving arr a permutation of its input. The
 // stack cannot overflow for n below about 2^25.
 #include <span>
 
+#include "numeric/status.h"
+
 namespace verto {
 
-class Console;
-
-bool Sort(Console& con, int n, std::span<float> arr);
+Status Sort(int n, std::span<float> arr);
 
 }  // namespace verto

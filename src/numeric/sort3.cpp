@@ -14,17 +14,17 @@ void apply_order(int n, std::span<float> r, std::span<float> wksp, std::span<con
 
 }  // namespace
 
-bool Sort3(Console& con, int n, std::span<float> ra, std::span<float> rb,
+Status Sort3(int n, std::span<float> ra, std::span<float> rb,
            std::span<float> rc, std::span<float> wksp, std::span<int> iwksp) {
   if (n < 0) n = 0;
   if (!holds(ra.size(), n) || !holds(rb.size(), n) || !holds(rc.size(), n) ||
       !holds(wksp.size(), n) || !holds(iwksp.size(), n))
-    return false;
-  if (!Indexx(con, n, ra, iwksp)) return false;
+    return Status::failure();
+  if (Status st = Indexx(n, ra, iwksp); !st) return st;
   apply_order(n, ra, wksp, iwksp);
   apply_order(n, rb, wksp, iwksp);
   apply_order(n, rc, wksp, iwksp);
-  return true;
+  return Status::success();
 }
 
 }  // namespace verto

@@ -4,15 +4,15 @@
 // supplies both work arrays (n entries each). Equal keys keep the order the
 // index sort leaves them in.
 //
-// Returns false, leaving all three arrays unchanged, when n exceeds any of
-// the arrays or when the index sort fails (its pause has then been shown).
+// Fails, leaving all three arrays unchanged, when n exceeds any of
+// the arrays or when the index sort fails (with its fault).
 #include <span>
+
+#include "numeric/status.h"
 
 namespace verto {
 
-class Console;
-
-bool Sort3(Console& con, int n, std::span<float> ra, std::span<float> rb,
-           std::span<float> rc, std::span<float> wksp, std::span<int> iwksp);
+Status Sort3(int n, std::span<float> ra, std::span<float> rb, std::span<float> rc,
+              std::span<float> wksp, std::span<int> iwksp);
 
 }  // namespace verto

@@ -37,8 +37,8 @@ TEST(Gaussj, InvertingTwiceGivesTheMatrixBack) {
     const Mat orig = m;
     MemoryConsole con;
     std::vector<float> b(static_cast<std::size_t>(ld), 0.f);
-    ASSERT_TRUE(Gaussj(con, m.v, n, ld, b, 0, 1));
-    ASSERT_TRUE(Gaussj(con, m.v, n, ld, b, 0, 1));
+    ASSERT_TRUE(report(con, Gaussj(m.v, n, ld, b, 0, 1)));
+    ASSERT_TRUE(report(con, Gaussj(m.v, n, ld, b, 0, 1)));
     Mat o = orig;
     for (int i = 1; i <= n; ++i)
       for (int j = 1; j <= n; ++j) ASSERT_NEAR(m(i, j), o(i, j), 1e-5f * n) << n << ":" << i << "," << j;
@@ -64,7 +64,7 @@ TEST(Gaussj, SolvesSeveralRightHandSides) {
       b(i, l) = static_cast<float>(s);
     }
   MemoryConsole con;
-  ASSERT_TRUE(Gaussj(con, m.v, n, ld, b.v, k, ld));
+  ASSERT_TRUE(report(con, Gaussj(m.v, n, ld, b.v, k, ld)));
   for (int i = 1; i <= n; ++i)
     for (int l = 1; l <= k; ++l) EXPECT_NEAR(b(i, l), z(i, l), 1e-5f);
   // m is now the inverse: a * m = identity.
@@ -87,7 +87,7 @@ TEST(Gaussj, TiedPivotsStillGiveTheInverse) {
   p(3, 2) = 2.f;
   Mat pinv = p;
   std::vector<float> b{1, 2, 3};
-  ASSERT_TRUE(Gaussj(con, pinv.v, 3, 3, b, 1, 1));
+  ASSERT_TRUE(report(con, Gaussj(pinv.v, 3, 3, b, 1, 1)));
   // p z = (1,2,3): 2 z3 = 1, -2 z1 = 2, 2 z2 = 3.
   EXPECT_EQ(b, (std::vector<float>{-1.f, 1.5f, 0.5f}));
   for (int i = 1; i <= 3; ++i)
@@ -99,7 +99,7 @@ TEST(Gaussj, TiedPivotsStillGiveTheInverse) {
   h(2, 1) = 1.f;
   h(2, 2) = -1.f;
   std::vector<float> none(2);
-  ASSERT_TRUE(Gaussj(con, h.v, 2, 2, none, 0, 1));
+  ASSERT_TRUE(report(con, Gaussj(h.v, 2, 2, none, 0, 1)));
   EXPECT_FLOAT_EQ(h(1, 1), 0.5f);
   EXPECT_FLOAT_EQ(h(1, 2), 0.5f);
   EXPECT_FLOAT_EQ(h(2, 1), 0.5f);
@@ -115,7 +115,7 @@ TEST(Gaussj, SingularMatricesPauseAndFail) {
     m(1, 1) = 1.f; m(1, 2) = 2.f; m(1, 3) = 3.f;
     m(3, 1) = 4.f; m(3, 2) = 5.f; m(3, 3) = 6.f;
     std::vector<float> b{1, 1, 1};
-    EXPECT_FALSE(Gaussj(con, m.v, 3, 3, b, 1, 1));
+    EXPECT_FALSE(report(con, Gaussj(m.v, 3, 3, b, 1, 1)));
     EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
     EXPECT_EQ(con.inputs_left(), 0);
     for (float x : m.v) EXPECT_TRUE(std::isfinite(x));
@@ -125,17 +125,17 @@ TEST(Gaussj, SingularMatricesPauseAndFail) {
     Mat m(2, 2);
     m(1, 1) = 1.f; m(1, 2) = 1.f; m(2, 1) = 1.f; m(2, 2) = 1.f;
     std::vector<float> b{1, 2};
-    EXPECT_FALSE(Gaussj(con, m.v, 2, 2, b, 1, 1));
+    EXPECT_FALSE(report(con, Gaussj(m.v, 2, 2, b, 1, 1)));
     EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
   }
   {  // all zeros, and a matrix of NaNs (no usable pivot at all)
     MemoryConsole con;
     Mat z(2, 2);
     std::vector<float> b(2);
-    EXPECT_FALSE(Gaussj(con, z.v, 2, 2, b, 1, 1));
+    EXPECT_FALSE(report(con, Gaussj(z.v, 2, 2, b, 1, 1)));
     Mat nan(2, 2);
     for (auto& x : nan.v) x = NAN;
-    EXPECT_FALSE(Gaussj(con, nan.v, 2, 2, b, 1, 1));
+    EXPECT_FALSE(report(con, Gaussj(nan.v, 2, 2, b, 1, 1)));
     EXPECT_EQ(con.lines().size(), 2u);
   }
 }
@@ -143,12 +143,12 @@ TEST(Gaussj, SingularMatricesPauseAndFail) {
 TEST(Gaussj, SizesOutsideTheStorageAreRefused) {
   MemoryConsole con;
   std::vector<float> m(4, 1.f), b(2, 1.f);
-  EXPECT_FALSE(Gaussj(con, m, 3, 2, b, 1, 1));   // np < n
-  EXPECT_FALSE(Gaussj(con, m, 2, 2, b, 2, 1));   // k > kp
-  EXPECT_FALSE(Gaussj(con, m, 2, 2, b, 2, 2));   // b too short for 2 columns
+  EXPECT_FALSE(report(con, Gaussj(m, 3, 2, b, 1, 1)));   // np < n
+  EXPECT_FALSE(report(con, Gaussj(m, 2, 2, b, 2, 1)));   // k > kp
+  EXPECT_FALSE(report(con, Gaussj(m, 2, 2, b, 2, 2)));   // b too short for 2 columns
   std::vector<float> big(51 * 51, 0.f), bb(51, 0.f);
-  EXPECT_FALSE(Gaussj(con, big, 51, 51, bb, 1, 1));  // beyond 50 unknowns
-  EXPECT_TRUE(Gaussj(con, m, 0, 2, b, 1, 1));
+  EXPECT_FALSE(report(con, Gaussj(big, 51, 51, bb, 1, 1)));  // beyond 50 unknowns
+  EXPECT_TRUE(report(con, Gaussj(m, 0, 2, b, 1, 1)));
   EXPECT_EQ(m, std::vector<float>(4, 1.f));
   EXPECT_TRUE(con.lines().empty());
 }

@@ -48,7 +48,7 @@ TEST(Lfit, ExactStraightLine) {
   std::vector<float> a(2, 0.f), covar(kLd * kLd, 0.f);
   std::vector<int> lista{1, 2};
   float chisq = -1.f;
-  ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 10, a, 2, lista, 2, covar, kLd, chisq, Fpoly));
+  ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 10, a, 2, lista, 2, covar, kLd, chisq, Fpoly)));
   EXPECT_NEAR(a[0], 2.f, 1e-5f);
   EXPECT_NEAR(a[1], 3.f, 1e-6f);
   EXPECT_NEAR(chisq, 0.f, 1e-9f);
@@ -68,7 +68,7 @@ TEST(Lfit, CubicWithWeightsRecoversCoefficients) {
   std::vector<float> a(4, 9.f), covar(kLd * kLd);
   std::vector<int> lista{1, 2, 3, 4};
   float chisq = 0.f;
-  ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 40, a, 4, lista, 4, covar, kLd, chisq, Fpoly));
+  ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 40, a, 4, lista, 4, covar, kLd, chisq, Fpoly)));
   EXPECT_NEAR(a[0], 0.5f, 2e-4f);
   EXPECT_NEAR(a[1], -1.5f, 2e-4f);
   EXPECT_NEAR(a[2], 0.25f, 2e-4f);
@@ -84,7 +84,7 @@ TEST(Lfit, HeldParameterKeepsItsValue) {
   std::vector<float> a{0.f, 2.f, 0.f}, covar(kLd * kLd, 5.f);
   std::vector<int> lista{3, 1, 0};
   float chisq = 0.f;
-  ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 21, a, 3, lista, 2, covar, kLd, chisq, Fpoly));
+  ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 21, a, 3, lista, 2, covar, kLd, chisq, Fpoly)));
   EXPECT_EQ(lista, (std::vector<int>{3, 1, 2}));
   EXPECT_NEAR(a[0], 1.f, 1e-5f);
   EXPECT_EQ(a[1], 2.f);
@@ -102,7 +102,7 @@ TEST(Lfit, HeldParameterKeepsItsValue) {
   // Held at a wrong value: the others absorb what they can, a(2) stays.
   a = {0.f, 5.f, 0.f};
   lista = {1, 3, 0};
-  ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 21, a, 3, lista, 2, covar, kLd, chisq, Fpoly));
+  ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 21, a, 3, lista, 2, covar, kLd, chisq, Fpoly)));
   EXPECT_EQ(a[1], 5.f);
   EXPECT_GT(chisq, 1.f);
   EXPECT_TRUE(con.lines().empty());
@@ -119,7 +119,7 @@ TEST(Lfit, BasisWithContextExponentialSum) {
   std::vector<float> a(3), covar(kLd * kLd);
   std::vector<int> lista{1, 2, 3};
   float chisq = 0.f;
-  ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 30, a, 3, lista, 3, covar, kLd, chisq, basis));
+  ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 30, a, 3, lista, 3, covar, kLd, chisq, basis)));
   EXPECT_NEAR(a[0], 3.f, 2e-2f);
   EXPECT_NEAR(a[1], -2.f, 2e-2f);
   EXPECT_NEAR(a[2], 0.5f, 1e-2f);
@@ -134,7 +134,7 @@ TEST(Lfit, ListaIsCompletedAndChecked) {
     MemoryConsole con;
     std::vector<float> a{0, 0, 0, 0};
     std::vector<int> lista{1, 2, 4, 0};
-    ASSERT_TRUE(Lfit(con, d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly));
+    ASSERT_TRUE(report(con, Lfit(d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly)));
     EXPECT_EQ(lista, (std::vector<int>{1, 2, 4, 3}));
     EXPECT_NEAR(a[3], -1.f, 1e-4f);
     EXPECT_TRUE(con.lines().empty());
@@ -144,7 +144,7 @@ TEST(Lfit, ListaIsCompletedAndChecked) {
     MemoryConsole con;
     std::vector<float> a{7, 7, 7, 7};
     std::vector<int> lista = bad;
-    EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly));
+    EXPECT_FALSE(report(con, Lfit(d.x, d.y, d.sig, 12, a, 4, lista, 3, covar, kLd, chisq, Fpoly)));
     ASSERT_FALSE(con.lines().empty());
     for (const auto& p : con.lines()) EXPECT_EQ(p, "Improper set in LISTA");
     EXPECT_EQ(a, (std::vector<float>{7, 7, 7, 7}));
@@ -153,7 +153,7 @@ TEST(Lfit, ListaIsCompletedAndChecked) {
     MemoryConsole con;
     std::vector<float> a(3);
     std::vector<int> lista{1, 1, 3};
-    EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 12, a, 3, lista, 3, covar, kLd, chisq, Fpoly));
+    EXPECT_FALSE(report(con, Lfit(d.x, d.y, d.sig, 12, a, 3, lista, 3, covar, kLd, chisq, Fpoly)));
     EXPECT_EQ(con.lines().size(), 2u);
   }
 }
@@ -165,7 +165,7 @@ TEST(Lfit, SingularSystemPausesAndStops) {
   std::vector<float> a{4.f, 4.f}, covar(kLd * kLd);
   std::vector<int> lista{1, 2};
   float chisq = 42.f;
-  EXPECT_FALSE(Lfit(con, x, y, sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly));
+  EXPECT_FALSE(report(con, Lfit(x, y, sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly)));
   EXPECT_EQ(con.lines(), std::vector<std::string>{"singular matrix in gaussj"});
   EXPECT_EQ(a, (std::vector<float>{4.f, 4.f}));
   EXPECT_EQ(chisq, 42.f);
@@ -177,10 +177,10 @@ TEST(Lfit, SizesOutOfRangeAreRefusedWithoutPause) {
   std::vector<float> a(2), small(3);
   std::vector<int> lista{1, 2};
   float chisq = 0.f;
-  EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 6, a, 2, lista, 2, small, 2, chisq, Fpoly));
+  EXPECT_FALSE(report(con, Lfit(d.x, d.y, d.sig, 6, a, 2, lista, 2, small, 2, chisq, Fpoly)));
   std::vector<float> covar(kLd * kLd);
-  EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly));
-  EXPECT_FALSE(Lfit(con, d.x, d.y, d.sig, 5, a, 3, lista, 2, covar, kLd, chisq, Fpoly));
+  EXPECT_FALSE(report(con, Lfit(d.x, d.y, d.sig, 6, a, 2, lista, 2, covar, kLd, chisq, Fpoly)));
+  EXPECT_FALSE(report(con, Lfit(d.x, d.y, d.sig, 5, a, 3, lista, 2, covar, kLd, chisq, Fpoly)));
   EXPECT_TRUE(con.lines().empty());
 }
 

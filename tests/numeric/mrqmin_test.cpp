@@ -55,9 +55,9 @@ struct Fit {
   MemoryConsole con;
 
   bool step(const Peak& p, int mfit, ModelFn model = gaussian) {
-    return Mrqmin(con, state, p.x, p.y, p.sig, static_cast<int>(p.x.size()), a,
+    return report(con, Mrqmin(state, p.x, p.y, p.sig, static_cast<int>(p.x.size()), a,
                   static_cast<int>(a.size()), lista, mfit, covar, alpha, kLd, chisq, model,
-                  alamda);
+                  alamda));
   }
 };
 

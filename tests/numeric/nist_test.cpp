@@ -70,8 +70,8 @@ LinearResult poly_fit(const XY& d, int ma) {
   r.a.assign(static_cast<std::size_t>(ma), 0.f);
   std::vector<int> lista(static_cast<std::size_t>(ma));
   for (int j = 0; j < ma; ++j) lista[j] = j + 1;
-  EXPECT_TRUE(Lfit(con, d.x, d.y, d.sig, static_cast<int>(d.x.size()), r.a, ma, lista, ma,
-                   r.covar, kLd, r.chisq, Fpoly));
+  EXPECT_TRUE(report(con, Lfit(d.x, d.y, d.sig, static_cast<int>(d.x.size()), r.a, ma, lista, ma,
+                   r.covar, kLd, r.chisq, Fpoly)));
   EXPECT_TRUE(con.lines().empty());
   return r;
 }
@@ -122,11 +122,11 @@ TEST(Nist, Misra1aFromBothCertifiedStarts) {
     float chisq = 0.f;
     float alamda = -1.f;
     for (int it = 0; it < 100; ++it)  // start 1 needs about 75
-      ASSERT_TRUE(Mrqmin(con, state, d.x, d.y, d.sig, 14, a, 2, lista, 2, covar, alpha, kLd,
-                         chisq, misra1a, alamda));
+      ASSERT_TRUE(report(con, Mrqmin(state, d.x, d.y, d.sig, 14, a, 2, lista, 2, covar, alpha, kLd,
+                         chisq, misra1a, alamda)));
     alamda = 0.f;
-    ASSERT_TRUE(Mrqmin(con, state, d.x, d.y, d.sig, 14, a, 2, lista, 2, covar, alpha, kLd,
-                       chisq, misra1a, alamda));
+    ASSERT_TRUE(report(con, Mrqmin(state, d.x, d.y, d.sig, 14, a, 2, lista, 2, covar, alpha, kLd,
+                       chisq, misra1a, alamda)));
     expect_rel(a[0], 2.3894212918E+02, 1e-3, "b1");
     expect_rel(a[1], 5.5015643181E-04, 1e-3, "b2");
     expect_rel(chisq, 1.2455138894E-01, 1e-2, "residual sum of squares");
@@ -157,7 +157,7 @@ TEST(Nist, UnivariateMeansAndDeviations) {
     ASSERT_EQ(v.size(), c.n) << c.file;
     MemoryConsole con;
     Moments m;
-    ASSERT_TRUE(Moment(con, v, static_cast<int>(v.size()), m));
+    ASSERT_TRUE(report(con, Moment(v, static_cast<int>(v.size()), m)));
     EXPECT_NEAR(m.ave, c.mean, c.mean_tol) << c.file;
     EXPECT_NEAR(m.sdev, c.sd, c.sd_rel * c.sd) << c.file;
   }

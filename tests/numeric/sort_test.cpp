@@ -30,11 +30,11 @@ void check_all(const std::vector<float>& input) {
   const std::vector<float> expect = sorted_copy(input);
 
   std::vector<float> s = input;
-  ASSERT_TRUE(Sort(con, n, s));
+  ASSERT_TRUE(report(con, Sort(n, s)));
   ASSERT_EQ(s, expect);
 
   std::vector<int> indx(input.size(), -1);
-  ASSERT_TRUE(Indexx(con, n, input, indx));
+  ASSERT_TRUE(report(con, Indexx(n, input, indx)));
   std::vector<int> ids = indx;
   std::sort(ids.begin(), ids.end());
   std::vector<int> one_to_n(input.size());
@@ -52,7 +52,7 @@ void check_all(const std::vector<float>& input) {
   }
   std::vector<float> wksp(input.size());
   std::vector<int> iwksp(input.size());
-  ASSERT_TRUE(Sort3(con, n, ra, rb, rc, wksp, iwksp));
+  ASSERT_TRUE(report(con, Sort3(n, ra, rb, rc, wksp, iwksp)));
   ASSERT_EQ(ra, expect);
   for (int j = 0; j < n; ++j) {
     const int from = static_cast<int>(rb[j]);
@@ -98,17 +98,17 @@ TEST(Sorting, EqualKeysFollowTheSchemeNotStability) {
   MemoryConsole con;
   std::vector<float> seven(7, 1.f);
   std::vector<int> indx(7);
-  ASSERT_TRUE(Indexx(con, 7, seven, indx));
+  ASSERT_TRUE(report(con, Indexx(7, seven, indx)));
   EXPECT_EQ(indx, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
 
   std::vector<float> eight(8, 1.f);
   indx.assign(8, 0);
-  ASSERT_TRUE(Indexx(con, 8, eight, indx));
+  ASSERT_TRUE(report(con, Indexx(8, eight, indx)));
   EXPECT_EQ(indx, (std::vector<int>{6, 4, 7, 1, 5, 2, 3, 8}));
 
   std::vector<float> rb{10, 20, 30, 40, 50, 60, 70, 80}, rc(rb), w(8);
   std::vector<int> iw(8);
-  ASSERT_TRUE(Sort3(con, 8, eight, rb, rc, w, iw));
+  ASSERT_TRUE(report(con, Sort3(8, eight, rb, rc, w, iw)));
   EXPECT_EQ(rb, (std::vector<float>{60, 40, 70, 10, 50, 20, 30, 80}));
   EXPECT_EQ(rc, rb);
 }
@@ -133,16 +133,16 @@ TEST(Sorting, CountsBeyondTheArrayAreRefused) {
   MemoryConsole con;
   std::vector<float> v{3, 2, 1};
   std::vector<int> indx(3);
-  EXPECT_FALSE(Sort(con, 4, v));
-  EXPECT_FALSE(Indexx(con, 3, v, std::span<int>(indx).first(2)));
+  EXPECT_FALSE(report(con, Sort(4, v)));
+  EXPECT_FALSE(report(con, Indexx(3, v, std::span<int>(indx).first(2))));
   EXPECT_EQ(v, (std::vector<float>{3, 2, 1}));
   std::vector<float> w(2);
   std::vector<int> iw(3);
-  EXPECT_FALSE(Sort3(con, 3, v, v, v, w, iw));
+  EXPECT_FALSE(report(con, Sort3(3, v, v, v, w, iw)));
   EXPECT_EQ(v, (std::vector<float>{3, 2, 1}));
   // A zero or negative count is an empty array.
-  EXPECT_TRUE(Sort(con, 0, v));
-  EXPECT_TRUE(Sort(con, -5, v));
+  EXPECT_TRUE(report(con, Sort(0, v)));
+  EXPECT_TRUE(report(con, Sort(-5, v)));
   EXPECT_EQ(v, (std::vector<float>{3, 2, 1}));
 }
 
@@ -156,9 +156,9 @@ TEST(Sorting, NaNsNeverDriveTheScansOutOfTheArray) {
     for (auto& x : v) x = (gen() % 4 == 0) ? NAN : static_cast<float>(gen() % 9);
     MemoryConsole con;
     std::vector<float> s = v;
-    ASSERT_TRUE(Sort(con, n, s));
+    ASSERT_TRUE(report(con, Sort(n, s)));
     std::vector<int> indx(v.size());
-    ASSERT_TRUE(Indexx(con, n, v, indx));
+    ASSERT_TRUE(report(con, Indexx(n, v, indx)));
     std::sort(indx.begin(), indx.end());
     for (int j = 0; j < n; ++j) ASSERT_EQ(indx[j], j + 1);
     auto count_nan = [](const std::vector<float>& a) {
@@ -172,27 +172,27 @@ TEST(Median, OddAndEvenCounts) {
   MemoryConsole con;
   float xmed = 0.f;
   std::vector<float> odd{1, 3, 2};
-  ASSERT_TRUE(Mdian1(con, odd, 3, xmed));
+  ASSERT_TRUE(report(con, Mdian1(odd, 3, xmed)));
   EXPECT_EQ(xmed, 2.f);
 
   std::vector<float> even{4, 1, 3, 2};
-  ASSERT_TRUE(Mdian1(con, even, 4, xmed));
+  ASSERT_TRUE(report(con, Mdian1(even, 4, xmed)));
   EXPECT_EQ(xmed, 2.5f);
   EXPECT_EQ(even, (std::vector<float>{1, 2, 3, 4}));
 
   std::vector<float> one{-8};
-  ASSERT_TRUE(Mdian1(con, one, 1, xmed));
+  ASSERT_TRUE(report(con, Mdian1(one, 1, xmed)));
   EXPECT_EQ(xmed, -8.f);
 
   // Only the first n values take part.
   std::vector<float> part{9, 5, 7, -100};
-  ASSERT_TRUE(Mdian1(con, part, 3, xmed));
+  ASSERT_TRUE(report(con, Mdian1(part, 3, xmed)));
   EXPECT_EQ(xmed, 7.f);
   EXPECT_EQ(part[3], -100.f);
 
-  EXPECT_FALSE(Mdian1(con, one, 0, xmed));
+  EXPECT_FALSE(report(con, Mdian1(one, 0, xmed)));
   EXPECT_EQ(xmed, 0.f);
-  EXPECT_FALSE(Mdian1(con, one, 2, xmed));
+  EXPECT_FALSE(report(con, Mdian1(one, 2, xmed)));
   EXPECT_TRUE(con.lines().empty());
 }
 
@@ -207,7 +207,7 @@ TEST(Median, MatchesReferenceOnRandomData) {
         n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2.f;
     MemoryConsole con;
     float xmed = 0.f;
-    ASSERT_TRUE(Mdian1(con, v, n, xmed));
+    ASSERT_TRUE(report(con, Mdian1(v, n, xmed)));
     ASSERT_EQ(xmed, expect);
   }
 }
