@@ -3,10 +3,12 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-san
 BUILD_FUZZ ?= build-fuzz
+BUILD_TSAN ?= build-tsan
+PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test bench test-sanitize fuzz clean
+.PHONY: deps configure build run test bench test-sanitize test-tsan install fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -33,10 +35,20 @@ test-sanitize: deps
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+test-tsan: deps
+	cmake -S . -B $(BUILD_TSAN) -G Ninja -DVERTO_TSAN=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target verto_thread_tests
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
+	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Installs verto, its window front-end library, the desktop entry and the icon.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DVERTO_FUZZ=ON -DVERTO_TESTS=OFF -DVERTO_BENCH=OFF -DVERTO_QT=OFF
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	./scripts/run-fuzzers.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_TSAN)

@@ -1,17 +1,19 @@
-// VERTO's entry: program options, the start-up sequence (VERTO.INI,
-// arguments, banner, welcome text, start-up READ) and the command loop,
-// which runs until QUIT/EXIT or the end of input.
+// VERTO's entry: program options and the choice of front-end. With
+// standard input a pipe or a file VERTO runs the script on the terminal
+// console (batch mode); otherwise it opens the frame window when a display
+// is available, else it uses the terminal. Qt is loaded only for the frame.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/offscreen_window.h"
+#include "app/qt_loader.h"
+#include "app/session_runner.h"
+#include "core/workspace.h"
 #include "window/terminal_console.h"
-#include "app/command_loop.h"
-#include "core/dispatch.h"
-#include "core/session.h"
-#include "app/startup.h"
-#include "core/system.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ void print_usage() {
       "  data files    read at start-up (two or more through VTDATA.TMP)\n"
       "\n"
       "  --terminal    use the terminal as the console (no window)\n"
+      "  --log FILE    append everything the console shows to FILE\n"
       "  --no-wait     do not wait for a key after the banner\n"
       "  --help        show this text\n"
       "  --version     show the version\n"
@@ -37,15 +40,22 @@ void print_usage() {
       "the macros only, in the current directory.");
 }
 
+// A pipe or a regular file on standard input is a script.
+bool input_is_script() {
+  struct stat st{};
+  if (fstat(0, &st) != 0) return false;
+  return S_ISFIFO(st.st_mode) || S_ISREG(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments;
-  verto::StartupOptions options;
+  verto::RunOptions run;
+  bool terminal = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (std::strncmp(arg, "--", 2) != 0) {
-      arguments.emplace_back(arg);
+      run.arguments.emplace_back(arg);
     } else if (std::strcmp(arg, "--help") == 0) {
       print_usage();
       return 0;
@@ -53,19 +63,32 @@ int main(int argc, char** argv) {
       std::printf("VERTO, Data Analysis Program, %s\n", verto::kVersionText);
       return 0;
     } else if (std::strcmp(arg, "--terminal") == 0) {
-      // The terminal is the only console of this build; the option stays
-      // valid once a window front-end exists.
+      terminal = true;
     } else if (std::strcmp(arg, "--no-wait") == 0) {
-      options.wait_after_banner = false;
+      run.startup.wait_after_banner = false;
+    } else if (std::strcmp(arg, "--log") == 0 && i + 1 < argc) {
+      run.log_path = argv[++i];
+      std::FILE* probe = std::fopen(run.log_path.c_str(), "a");
+      if (!probe) {
+        std::fprintf(stderr, "verto: cannot open the log file %s\n", run.log_path.c_str());
+        return 2;
+      }
+      std::fclose(probe);
     } else {
       std::fprintf(stderr, "verto: unknown option %s (try --help)\n", arg);
       return 2;
     }
   }
+  if (!terminal && !input_is_script()) {
+    auto entry = reinterpret_cast<verto::FrameEntry>(
+        verto::load_qt_entry(verto::kFrameEntryName, /*need_display=*/true));
+    if (entry) return entry(&run);
+  }
+  // Without the frame, screen plots are saved as pictures; Qt is loaded
+  // for them on the first such plot.
   verto::TerminalConsole console;
-  verto::Session session(console, verto::os_services());
-  verto::run_startup(session, arguments, options);
-  verto::run_command_loop(session);
+  verto::OffscreenWindow pictures;
+  verto::run_session(console, &pictures, run);
   console.finish();
   return 0;
 }

@@ -5,6 +5,7 @@
 #include "plot/model.h"
 #include "plot/options.h"
 #include "plot/plot_file.h"
+#include "plot/screen.h"
 #include "plot/text_plot.h"
 #include "core/console.h"
 #include "core/format.h"
@@ -72,9 +73,13 @@ void run_plot(Session& s, std::string_view plot_line, int form) {
     file_plot(s, opt);
     return;
   }
-  // The screen plot draws through the window services; without a plot
-  // window nothing can be shown.
-  s.con.record(kNoPlotWindowMessage);
+  // The screen plot draws through the window services; without them
+  // nothing can be shown.
+  if (s.window == nullptr) {
+    s.con.record(kNoPlotWindowMessage);
+    return;
+  }
+  plot::screen_plot(s, opt);
 }
 
 void cmd_plot(Session& s) {
@@ -82,6 +87,14 @@ void cmd_plot(Session& s) {
   run_plot(s, line, s.ws.form);
 }
 
-void cmd_legend(Session& s) { s.con.record(kNoLegendWindowMessage); }
+void cmd_legend(Session& s) {
+  if (s.window == nullptr) {
+    s.con.record(kNoLegendWindowMessage);
+    return;
+  }
+  const int arg = argument_start(s.ws.upper);
+  const char first = arg > 0 ? s.ws.upper[static_cast<std::size_t>(arg - 1)] : ' ';
+  plot::legend_window(s, plot::legend_keep_mode(first));
+}
 
 }  // namespace verto

@@ -26,6 +26,15 @@ class PlotDevice {
   virtual void draw(float x, float y) = 0;
   // Text with its lower left corner at (x, y).
   virtual void text(float x, float y, std::string_view s) = 0;
+  // Text that belongs in a text cell (row, column from 1): devices with
+  // text cells write it there, the others at (x, y).
+  virtual void cell_text(int row, int col, float x, float y, std::string_view s) {
+    (void)row, (void)col;
+    text(x, y, s);
+  }
+  // The legend follows the data: a device that clips the data to the
+  // frame opens the whole page for it.
+  virtual void begin_legend() {}
   // Border of the rectangle (x1, y1)-(x2, y2): by default a move and four
   // draws, up the left side first.
   virtual void rect(float x1, float y1, float x2, float y2) {
@@ -53,6 +62,12 @@ struct PageGeometry {
   // YBottom, YMiddle, YTop).
   float label_x[6] = {};
   float label_y[6] = {};
+  // Their text cells (row, column from 1) on devices with cells.
+  int label_row[6] = {};
+  int label_col[6] = {};
+  // Part of the width left of the frame for the labels (the 3D axis
+  // letters are placed with it on the screen).
+  float label_part = 0.f;
   // Text cells for the legend and the 3D axis letters: the top left corner
   // of cell (row 1, column 1), the cell size, and the size in cells.
   float grid_x = 0.f, grid_y = 0.f, cell_w = 1.f, cell_h = 1.f;

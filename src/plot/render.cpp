@@ -84,7 +84,7 @@ void frame_2d(const PlotModel& m, const PageGeometry& g, const Mapper& map,
     const std::string text = g.label_style == LabelStyle::Screen
                                  ? screen_label(l.value, l.log)
                                  : file_label(l.value, l.log);
-    d.text(g.label_x[slot], g.label_y[slot], text);
+    d.cell_text(g.label_row[slot], g.label_col[slot], g.label_x[slot], g.label_y[slot], text);
   }
 }
 
@@ -94,10 +94,16 @@ void frame_3d(const PlotModel& m, const PageGeometry& g, const Mapper& map,
     d.move(map.x(s.u1), map.y(s.v1));
     d.draw(map.x(s.u2), map.y(s.v2));
   }
+  const float f = g.label_part, gg = 1.f - f;
   for (const AxisLetter& l : m.letters) {
     const float x = map.x(l.u) + l.columns * g.cell_w;
     const float y = map.y(l.v) - l.rows * g.cell_h;
-    d.text(x, y, std::string_view(&l.letter, 1));
+    // The cell of the anchor's place in the frame, moved by the offset.
+    const float U = (l.u - m.umin) / (m.umax - m.umin);
+    const float V = (m.vmax - l.v) / (m.vmax - m.vmin);
+    const int col = static_cast<int>((f + gg * U) * static_cast<float>(g.columns) + l.columns);
+    const int row = static_cast<int>(static_cast<float>(g.rows) * gg * V + l.rows);
+    d.cell_text(row, col, x, y, std::string_view(&l.letter, 1));
   }
 }
 
@@ -109,6 +115,7 @@ void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
   if (m.legend_corner == 2 || m.legend_corner == 4) column = g.columns - m.longest_label - 6;
   const float cx = g.grid_x + static_cast<float>(column) * g.cell_w;
   const float half = g.legend_symbol;
+  d.begin_legend();
   d.line_style(0xFFFF);
   for (const LegendEntry& e : m.legend_entries) {
     const float cy = g.grid_y - (static_cast<float>(row) - 0.5f) * g.cell_h;
@@ -121,8 +128,8 @@ void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
     } else {
       symbol(d, e.symbol, cx, cy, half, half);
     }
-    d.text(g.grid_x + static_cast<float>(column + 2) * g.cell_w,
-           g.grid_y - (static_cast<float>(row) - 0.25f) * g.cell_h, e.label);
+    d.cell_text(row, column + 3, g.grid_x + static_cast<float>(column + 2) * g.cell_w,
+                g.grid_y - (static_cast<float>(row) - 0.25f) * g.cell_h, e.label);
     ++row;
   }
 }
@@ -251,7 +258,12 @@ PageGeometry screen_page(int cols, int rows, float pxc, float pxr, int points_in
     g.label_y[i] = cell_y(x_row);
     g.label_x[3 + i] = cell_x(y_col);
     g.label_y[3 + i] = cell_y(y_rows[i]);
+    g.label_col[i] = columns[i];
+    g.label_row[i] = x_row;
+    g.label_col[3 + i] = y_col;
+    g.label_row[3 + i] = y_rows[i];
   }
+  g.label_part = f;
   g.cell_w = static_cast<float>(xpix / std::max(cols - 3, 1));
   g.cell_h = static_cast<float>(ypix / std::max(rows - 1, 1));
   g.grid_x = 0.f;

@@ -1,0 +1,284 @@
+#include "plot/screen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/console.h"
+#include "core/format.h"
+#include "core/session.h"
+#include "plot/commands.h"
+#include "plot/render.h"
+
+namespace verto::plot {
+
+// ---------------------------------------------------------------- device
+
+ScreenDevice::ScreenDevice(GraphicsWindow& w, const PlotModel& m, const PageGeometry& g,
+                           int xpix, int ypix, int colours)
+    : w_(w), g_(g), umin_(m.umin), vmin_(m.vmin),
+      su_((static_cast<double>(m.umax) - m.umin) / g.w),
+      sv_((static_cast<double>(m.vmax) - m.vmin) / g.h), xpix_(xpix), ypix_(ypix),
+      colours_(colours) {}
+
+std::uint32_t screen_packed(std::uint32_t packed63) {
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const std::uint32_t c = (packed63 >> shift) & 0xFFu;
+    out |= ((std::min(c, 63u) * 255u + 31u) / 63u) << shift;
+  }
+  return out;
+}
+
+void ScreenDevice::colour(const Colour& c) {
+  switch (c.kind) {
+    case Colour::Kind::Frame:
+      w_.set_colour(kFrameColour);
+      return;
+    case Colour::Kind::Indexed:
+      w_.set_colour(std::clamp(c.palette, 0, std::max(colours_, 16) - 1));
+      return;
+    case Colour::Kind::Spectral: {
+      const ScreenSpectral sp = screen_spectral(c.nm, colours_);
+      w_.remap_palette(sp.palette, screen_packed(sp.packed));
+      w_.set_colour(sp.palette);
+      return;
+    }
+  }
+}
+
+void ScreenDevice::line_style(std::uint16_t mask) { w_.set_line_style(mask); }
+
+double ScreenDevice::world_u(float x) const { return umin_ + (x - g_.x0) * su_; }
+double ScreenDevice::world_v(float y) const { return vmin_ + (y - g_.y0) * sv_; }
+// Page units are pixels with Y up from the bottom of the drawing area; a
+// place between two pixels goes to the upper or left one, as the integer
+// parts of the cell positions do.
+int ScreenDevice::device_x(float x) const { return static_cast<int>(std::floor(x + 1e-3f)); }
+int ScreenDevice::device_y(float y) const {
+  return static_cast<int>(std::floor(static_cast<float>(ypix_) - y + 1e-3f));
+}
+
+void ScreenDevice::move(float x, float y) {
+  if (legend_) w_.move_to_px(device_x(x), device_y(y));
+  else w_.move_to(world_u(x), world_v(y));
+}
+
+void ScreenDevice::draw(float x, float y) {
+  if (legend_) w_.line_to_px(device_x(x), device_y(y));
+  else w_.line_to(world_u(x), world_v(y));
+}
+
+void ScreenDevice::text(float x, float y, std::string_view s) {
+  // Texts without a cell of their own go to the cell holding their place.
+  const int col = static_cast<int>(x / std::max(g_.cell_w, 1.f)) + 1;
+  const int row = static_cast<int>((static_cast<float>(ypix_) - y) / std::max(g_.cell_h, 1.f));
+  w_.text_at(std::max(row, 1), std::max(col, 1), s);
+}
+
+void ScreenDevice::cell_text(int row, int col, float, float, std::string_view s) {
+  w_.text_at(std::max(row, 1), std::max(col, 1), s);
+}
+
+void ScreenDevice::begin_legend() {
+  legend_ = true;
+  w_.viewport(0, 0, xpix_, ypix_);
+}
+
+// ----------------------------------------------------------- plot window
+
+namespace {
+
+void print_output_written(Console& con, const std::string& name) {
+  std::string text = "Output written to " + name;
+  text.resize(80, ' ');
+  write_formatted(con, "(1X,A75)", {text});
+}
+
+// Opens or reuses a graphics window and configures it; the colour count in
+// force, 0 when the window could not be opened.
+int open_configured(WindowServices& ws, ChildWindow which, std::string_view title,
+                    bool& reused) {
+  reused = ws.current_cells(which).has_value();
+  if (!reused && !ws.open(which, title)) return 0;
+  WindowConfig request;
+  request.colours = 256;
+  request.title = std::string(title);
+  if (!ws.configure(which, request)) ws.configure(which, request);
+  return request.colours;
+}
+
+void unsupported_mode(Console& con) {
+  write_free(con, {"<<<VERTO!!!>>> Unsupported graphics mode!"});
+  write_free(con, {"               Quit the program, select the program's properties, under"});
+  write_free(con, {"               compatability, select \"Run in 256 colors\"."});
+}
+
+}  // namespace
+
+std::string screen_plot(Session& s, const PlotOptions& opt) {
+  WindowServices& ws = *s.window;
+  bool reused = false;
+  const int colours = open_configured(ws, ChildWindow::Plot, "Plot", reused);
+  if (colours == 0) {
+    s.con.record(kNoPlotWindowMessage);
+    return {};
+  }
+  if (colours == 1) {
+    ws.close(ChildWindow::Plot, false);
+    unsupported_mode(s.con);
+    return {};
+  }
+  const PixelSize frame = ws.frame_pixels();
+  const CellSize largest = ws.largest_cells(ChildWindow::Plot).value_or(CellSize{80, 24});
+  const float pxc = static_cast<float>(frame.width) / static_cast<float>(std::max(largest.cols, 1));
+  const float pxr = static_cast<float>(frame.height) / static_cast<float>(std::max(largest.rows, 1));
+  int cols = std::min(largest.cols, 80), rows = std::min(largest.rows, 24);
+  if (!reused) {
+    ws.place(ChildWindow::Plot, largest.cols - cols + 1, largest.rows - rows + 1, cols, rows);
+  } else if (const auto current = ws.current_cells(ChildWindow::Plot)) {
+    cols = current->cols;
+    rows = current->rows;
+  }
+  GraphicsWindow* w = ws.graphics(ChildWindow::Plot);
+  if (w == nullptr) return {};
+  w->clear();
+  const int xpix = static_cast<int>(static_cast<float>(cols - 3) * pxc);
+  const int ypix = static_cast<int>(static_cast<float>(rows - 1) * pxr);
+  const float f = 9.f * pxc / static_cast<float>(std::max(xpix, 1));
+  const float g = 1.f - f;
+  w->viewport(xpix - static_cast<int>(static_cast<float>(xpix) * g), 0, xpix,
+              static_cast<int>(static_cast<float>(ypix) * g));
+
+  PlotModel model;
+  if (build_model(s.ws, opt, Purpose::Graphics, model) != ModelStatus::Ok) {
+    ws.close(ChildWindow::Plot, false);
+    write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
+    return {};
+  }
+  w->world_window(model.umin, model.vmin, model.umax, model.vmax);
+  const PageGeometry page = screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
+  ScreenDevice device(*w, model, page, xpix, ypix, colours);
+  render(model, page, device);
+  const std::string saved = ws.present(ChildWindow::Plot);
+  ws.focus(ChildWindow::Console);
+  if (!saved.empty()) print_output_written(s.con, saved);
+  return saved;
+}
+
+// ---------------------------------------------------------- legend window
+
+namespace {
+
+void pixel_symbol(GraphicsWindow& w, Symbol sym, int x, int y, int h) {
+  switch (sym) {
+    case Symbol::None:
+      return;
+    case Symbol::Square:
+      w.rectangle_px(x - h, y - h, x + h, y + h);
+      return;
+    case Symbol::Cross:
+      w.move_to_px(x - h, y + h);
+      w.line_to_px(x + h, y - h);
+      w.move_to_px(x - h, y - h);
+      w.line_to_px(x + h, y + h);
+      return;
+    case Symbol::TriangleUp:
+      w.move_to_px(x - h, y + h);
+      w.line_to_px(x + h, y + h);
+      w.line_to_px(x, y - h);
+      w.line_to_px(x - h, y + h);
+      return;
+    case Symbol::TriangleDown:
+      w.move_to_px(x - h, y - h);
+      w.line_to_px(x + h, y - h);
+      w.line_to_px(x, y + h);
+      w.line_to_px(x - h, y - h);
+      return;
+    case Symbol::Diamond:
+      w.move_to_px(x, y - h);
+      w.line_to_px(x + h, y);
+      w.line_to_px(x, y + h);
+      w.line_to_px(x - h, y);
+      w.line_to_px(x, y - h);
+      return;
+  }
+}
+
+}  // namespace
+
+int legend_keep_mode(char first) {
+  switch (first) {
+    case '0':
+    case '4':
+      return 0;
+    case '2':
+      return 2;
+    case '3':
+      return 3;
+    default:
+      return 1;
+  }
+}
+
+std::string legend_window(Session& s, int keep_mode) {
+  WindowServices& ws = *s.window;
+  if (ws.current_cells(ChildWindow::Legend)) ws.close(ChildWindow::Legend, false);
+  bool reused = false;
+  const int colours = open_configured(ws, ChildWindow::Legend, "Plot Legend", reused);
+  if (colours == 0) {
+    s.con.record(kNoLegendWindowMessage);
+    return {};
+  }
+  ws.place(ChildWindow::Legend, 2, 15, 30, 10);
+  GraphicsWindow* w = ws.graphics(ChildWindow::Legend);
+  if (w == nullptr) return {};
+  w->clear();
+  const PixelSize px = w->pixels();
+  const CellSize largest = ws.largest_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
+  const float cw = 0.9f * static_cast<float>(px.width) / static_cast<float>(std::max(largest.cols, 1));
+  const float ch = 0.8f * static_cast<float>(px.height) / static_cast<float>(std::max(largest.rows, 1));
+  const int half = static_cast<int>(0.35f * ch);
+  w->viewport(0, 0, px.width, px.height);
+  w->set_line_style(0xFFFF);
+
+  const auto& points = s.ws.point_markers;
+  const auto& lines = s.ws.line_markers;
+  const int column = 2;
+  const int sx = static_cast<int>(static_cast<float>(column) * cw);
+  auto sample_y = [&](int row) { return static_cast<int>((static_cast<float>(row) - 0.5f) * ch); };
+  int row = 2;
+  for (int i = 0; i < points.count; ++i, ++row) {
+    const int n = i + 1;
+    const Symbol sym = n <= 4 ? set_symbol(n) : Symbol::Diamond;
+    w->set_colour(n <= 4 ? set_palette(n) : 6);
+    pixel_symbol(*w, sym, sx, sample_y(row), half);
+    w->text_at(row, 5, points.entries[static_cast<std::size_t>(i)].label);
+  }
+  ++row;
+  for (int j = 0; j < lines.count; ++j, ++row) {
+    const int n = j + 1;
+    w->set_colour(segment_palette(n));
+    w->set_line_style(segment_style(n));
+    w->move_to_px(static_cast<int>(static_cast<float>(column - 1) * cw), sample_y(row));
+    w->line_to_px(static_cast<int>(static_cast<float>(column + 1) * cw), sample_y(row));
+    w->set_line_style(0xFFFF);
+    w->text_at(row, 5, lines.entries[static_cast<std::size_t>(j)].label);
+  }
+
+  const std::string saved = ws.present(ChildWindow::Legend);
+  if (!saved.empty()) print_output_written(s.con, saved);
+  if (keep_mode == 0) {
+    ws.close(ChildWindow::Legend, true);
+    return saved;
+  }
+  const int key = ws.wait_key(ChildWindow::Legend);
+  if (key == 'k' || key == 'K') {
+    ws.close(ChildWindow::Legend, true);
+    ws.focus(ChildWindow::Console);
+  } else {
+    ws.close(ChildWindow::Legend, false);
+  }
+  return saved;
+}
+
+}  // namespace verto::plot

@@ -1,0 +1,311 @@
+#include "window/qt/console_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include "core/editor_state.h"
+#include "core/workspace.h"
+
+namespace verto::qt {
+
+QColor standard_colour(int index) {
+  static const QRgb kPalette[16] = {
+      0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+      0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
+  return QColor(kPalette[index < 0 ? 0 : index > 15 ? 15 : index]);
+}
+
+int key_code(const QKeyEvent& e) {
+  switch (e.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return keys::kEnter;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete: return keys::kBackspace;
+    case Qt::Key_Tab: return keys::kTab;
+    case Qt::Key_Escape: return keys::kEscape;
+    case Qt::Key_Up: return keys::kRecallBack;
+    case Qt::Key_Down: return keys::kRecallForward;
+    case Qt::Key_PageDown: return kKeyPageDown;
+    case Qt::Key_PageUp: return kKeyPageUp;
+    default: break;
+  }
+  if ((e.modifiers() & Qt::ControlModifier) && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
+    return e.key() - Qt::Key_A + 1;
+  if (!e.text().isEmpty()) {
+    const char16_t c = e.text()[0].unicode();
+    if (c >= 32 && c < 127) return c;
+  }
+  if (e.key() >= Qt::Key_Home && e.key() <= Qt::Key_F35) return kKeyOther;
+  return -1;  // a modifier alone and the like
+}
+
+// ------------------------------------------------------------------ outbox
+
+// One queued call drains at most this many operations, so that a long
+// listing leaves the event loop free to repaint and move windows between
+// batches.
+constexpr std::size_t kOpsPerDrain = 4000;
+
+void ConsoleOutbox::post() {
+  if (posted_ || !view_ || ops_.empty()) return;
+  posted_ = true;
+  ConsoleView* view = view_;
+  QMetaObject::invokeMethod(view, [view] { view->drain(); }, Qt::QueuedConnection);
+}
+
+void ConsoleOutbox::push(ConsoleOp op) {
+  std::lock_guard lock(mutex_);
+  ops_.push_back(std::move(op));
+  post();
+}
+
+std::vector<ConsoleOp> ConsoleOutbox::take(std::size_t max) {
+  std::lock_guard lock(mutex_);
+  posted_ = false;
+  std::vector<ConsoleOp> out;
+  if (ops_.size() <= max) {
+    out.swap(ops_);
+  } else {
+    out.assign(std::make_move_iterator(ops_.begin()),
+               std::make_move_iterator(ops_.begin() + static_cast<std::ptrdiff_t>(max)));
+    ops_.erase(ops_.begin(), ops_.begin() + static_cast<std::ptrdiff_t>(max));
+    post();
+  }
+  return out;
+}
+
+void ConsoleOutbox::attach(ConsoleView* view) {
+  std::lock_guard lock(mutex_);
+  view_ = view;
+  posted_ = false;
+  post();
+}
+
+void ConsoleOutbox::detach() {
+  std::lock_guard lock(mutex_);
+  view_ = nullptr;
+}
+
+// -------------------------------------------------------------------- view
+
+ConsoleView::ConsoleView(std::shared_ptr<ConsoleOutbox> outbox, KeyQueue& keys, QWidget* parent)
+    : QPlainTextEdit(parent), outbox_(std::move(outbox)), keys_(keys) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  setFont(font);
+  document()->setDefaultFont(font);
+  setReadOnly(true);
+  setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setMaximumBlockCount(kScrollbackLines);
+  setUndoRedoEnabled(false);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Base, Qt::black);
+  pal.setColor(QPalette::Text, standard_colour(kColourWhite));
+  setPalette(pal);
+  format_.setForeground(standard_colour(kColourWhite));
+  out_ = QTextCursor(document());
+  outbox_->attach(this);
+}
+
+ConsoleView::~ConsoleView() { outbox_->detach(); }
+
+QSize ConsoleView::cell() const {
+  QFontMetrics m(document()->defaultFont());
+  return QSize(m.horizontalAdvance(QLatin1Char('M')), m.lineSpacing());
+}
+
+QSize ConsoleView::size_for(int cols, int rows) const {
+  QSize c = cell();
+  int margin = static_cast<int>(document()->documentMargin());
+  int w = c.width() * cols + 2 * (frameWidth() + margin) + verticalScrollBar()->sizeHint().width() + 1;
+  int h = c.height() * rows + 2 * (frameWidth() + margin);
+  return QSize(w, h);
+}
+
+// Text written from the cursor replaces the characters under it.
+void ConsoleView::write_over(const QString& text) {
+  const QTextBlock block = out_.block();
+  int to_end = block.position() + block.length() - 1 - out_.position();
+  out_.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor,
+                    std::min<int>(to_end, static_cast<int>(text.size())));
+  out_.insertText(text, format_);
+}
+
+void ConsoleView::set_title(const QString& title) {
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
+  else setWindowTitle(title);
+}
+
+void ConsoleView::drain() {
+  std::vector<ConsoleOp> ops = outbox_->take(kOpsPerDrain);
+  if (ops.empty()) return;
+  QScrollBar* bar = verticalScrollBar();
+  out_.beginEditBlock();
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    const ConsoleOp& op = ops[i];
+    switch (op.kind) {
+      case ConsoleOp::Record:
+      case ConsoleOp::Prompt: {
+        // A run of new lines goes in as one insertion.
+        QString text;
+        if (started_) text += QLatin1Char('\n');
+        text += QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size()));
+        while (i + 1 < ops.size() &&
+               (ops[i + 1].kind == ConsoleOp::Record || ops[i + 1].kind == ConsoleOp::Prompt)) {
+          ++i;
+          text += QLatin1Char('\n');
+          text += QString::fromUtf8(ops[i].text.data(), static_cast<qsizetype>(ops[i].text.size()));
+        }
+        out_.movePosition(QTextCursor::End);
+        out_.insertText(text, format_);
+        started_ = true;
+        break;
+      }
+      case ConsoleOp::Overwrite:
+        out_.movePosition(QTextCursor::End);
+        out_.movePosition(QTextCursor::StartOfBlock);
+        write_over(QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
+        started_ = true;
+        break;
+      case ConsoleOp::Append:
+        write_over(QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
+        started_ = true;
+        break;
+      case ConsoleOp::Erase:
+        for (int n = 0; n < op.value && !out_.atBlockStart(); ++n) out_.deletePreviousChar();
+        break;
+      case ConsoleOp::Colour:
+        format_.setForeground(standard_colour(op.value));
+        break;
+      case ConsoleOp::Title:
+        set_title(QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
+        break;
+    }
+  }
+  out_.endEditBlock();
+  // The caret shows where typing goes, unless the user is selecting text.
+  if (!textCursor().hasSelection()) {
+    QTextCursor caret(document());
+    caret.setPosition(out_.position());
+    setTextCursor(caret);
+  }
+  bar->setValue(bar->maximum());
+}
+
+void ConsoleView::type_text(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c == u'\r') {
+      keys_.push(keys::kEnter);
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else if (c == u'\n') {
+      keys_.push(keys::kEnter);
+    } else if (c == u'\t') {
+      keys_.push(' ');  // a pasted tab is a blank, not a glance at the plot
+    } else if (c >= 32 && c < 127) {
+      keys_.push(c);
+    }
+  }
+}
+
+bool ConsoleView::event(QEvent* e) {
+  // Tab and Backtab are keys of the line editor, not focus moves.
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+      keyPressEvent(k);
+      return true;
+    }
+  }
+  return QPlainTextEdit::event(e);
+}
+
+void ConsoleView::keyPressEvent(QKeyEvent* e) {
+  if (e->matches(QKeySequence::Copy) ||
+      (e->key() == Qt::Key_C && e->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    copy();
+    return;
+  }
+  if (e->matches(QKeySequence::Paste) ||
+      (e->key() == Qt::Key_Insert && e->modifiers() == Qt::ShiftModifier) ||
+      (e->key() == Qt::Key_V && e->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    type_text(QApplication::clipboard()->text());
+    return;
+  }
+  const bool shift = e->modifiers() & Qt::ShiftModifier;
+  if (shift && (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)) {
+    QPlainTextEdit::keyPressEvent(e);  // scroll the view back
+    return;
+  }
+  const int key = key_code(*e);
+  if (key < 0) {
+    QPlainTextEdit::keyPressEvent(e);
+    return;
+  }
+  verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  keys_.push(key);
+}
+
+void ConsoleView::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::MiddleButton) {
+    type_text(QApplication::clipboard()->text(QClipboard::Selection));
+    return;
+  }
+  QPlainTextEdit::mouseReleaseEvent(e);
+}
+
+// ----------------------------------------------------------------- console
+
+QtConsole::QtConsole() : outbox_(std::make_shared<ConsoleOutbox>()) {}
+
+void QtConsole::close() {
+  keys_.close();
+  outbox_->detach();
+}
+
+void QtConsole::send(ConsoleOp::Kind kind, std::string_view text, int value) {
+  outbox_->push(ConsoleOp{kind, std::string(text), value});
+}
+
+void QtConsole::set_text_colour(int palette_index) { send(ConsoleOp::Colour, {}, palette_index); }
+void QtConsole::set_title(std::string_view title) { send(ConsoleOp::Title, title); }
+void QtConsole::do_record(std::string_view text) { send(ConsoleOp::Record, text); }
+void QtConsole::do_prompt(std::string_view text) { send(ConsoleOp::Prompt, text); }
+void QtConsole::do_overwrite(std::string_view text) { send(ConsoleOp::Overwrite, text); }
+void QtConsole::do_append(std::string_view text) { send(ConsoleOp::Append, text); }
+
+// A line typed after a prompt: echo, Backspace, Enter.
+std::optional<std::string> QtConsole::do_read_line(int max_len) {
+  std::string line;
+  for (;;) {
+    const int key = keys_.pop();
+    if (key == kKeyEndOfInput) return std::nullopt;
+    if (key == keys::kEnter || key == '\n') return line;
+    if (key == keys::kBackspace || key == 127) {
+      if (!line.empty()) {
+        line.pop_back();
+        send(ConsoleOp::Erase, {}, 1);
+      }
+    } else if (key >= 32 && key < 127 && static_cast<int>(line.size()) < max_len) {
+      line.push_back(static_cast<char>(key));
+      send(ConsoleOp::Append, std::string_view(&line.back(), 1));
+    }
+  }
+}
+
+void QtConsole::do_pause(std::string_view message) {
+  send(ConsoleOp::Record, message);
+  send(ConsoleOp::Prompt, "");
+  do_read_line(kLineLength);
+}
+
+}  // namespace verto::qt

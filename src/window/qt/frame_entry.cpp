@@ -1,0 +1,36 @@
+// The entry point that the program loads from libverto_qt.so when it runs
+// in the frame window.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "window/qt/frame_session.h"
+
+extern "C" __attribute__((visibility("default"))) int verto_run_frame(
+    const verto::RunOptions* options) {
+  // Qt's notes (a missing runtime folder and the like) would land in the
+  // terminal VERTO was started from; only serious ones are kept.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
+  });
+  static int argc = 1;
+  static char name[] = "verto";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("VERTO");
+  QApplication::setDesktopFileName("verto");
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  verto::qt::FrameSession session(*options);
+  // Closing the frame ends VERTO as QUIT does.
+  session.frame().on_close([] { QCoreApplication::quit(); });
+  session.start([] { QCoreApplication::quit(); });
+  app.exec();
+  if (!session.stop(std::chrono::milliseconds(500))) {
+    // A command is still computing: nothing of it is saved at the end
+    // anyway, so the process ends here (the log is written line by line).
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
+  return 0;
+}

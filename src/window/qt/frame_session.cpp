@@ -1,0 +1,60 @@
+#include "window/qt/frame_session.h"
+
+#include <QCoreApplication>
+
+#include "core/session.h"
+#include "window/qt/picture_window.h"
+
+namespace verto::qt {
+
+FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
+    : run_(console_, nullptr, options) {
+  auto* view = new ConsoleView(console_.outbox(), console_.keys());
+  frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
+  if (!maker.make) {
+    // Pictures with the console's text cells, so that plot text lines up
+    // with the cells the window is sized in.
+    const QSize cell = view->cell();
+    maker.make = [cell](QSize pixels) -> std::unique_ptr<GraphicsWindow> {
+      return std::make_unique<PictureWindow>(pixels, cell);
+    };
+    maker.image = [](const GraphicsWindow& g) {
+      return static_cast<const PictureWindow&>(g).image();
+    };
+  }
+  services_ = std::make_unique<QtWindowServices>(*frame_, console_.keys(), std::move(maker));
+  run_.session().window = services_.get();
+}
+
+FrameSession::~FrameSession() {
+  stop(std::chrono::milliseconds(2000));
+  if (thread_.joinable()) thread_.detach();  // still busy: the process is ending
+}
+
+void FrameSession::start(std::function<void()> on_end) {
+  frame_->show();
+  frame_->lay_out();
+  frame_->console_view().setFocus();
+  QObject* context = frame_.get();
+  thread_ = std::thread([this, context, on_end = std::move(on_end)] {
+    run_.run();
+    done_.store(true, std::memory_order_release);
+    if (on_end) QMetaObject::invokeMethod(context, on_end, Qt::QueuedConnection);
+  });
+}
+
+bool FrameSession::stop(std::chrono::milliseconds timeout) {
+  if (!thread_.joinable()) return true;
+  console_.close();
+  services_->close_all();
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (!finished() && std::chrono::steady_clock::now() < until) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (!finished()) return false;
+  thread_.join();
+  return true;
+}
+
+}  // namespace verto::qt

@@ -1,0 +1,258 @@
+#include "window/qt/qt_window_services.h"
+
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QThread>
+
+#include "window/qt/console_window.h"
+#include "window/qt/frame.h"
+
+namespace verto::qt {
+
+constexpr int kColoursInForce = 256;
+const QSize kDefaultPictureSize(640, 480);
+
+// ------------------------------------------------------------ picture view
+
+PictureView::PictureView(KeyQueue& keys, QWidget* parent) : QWidget(parent), keys_(keys) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureView::show_image(QImage image) {
+  image_ = std::move(image);
+  update();
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  if (!image_.isNull()) p.drawImage(0, 0, image_);
+}
+
+void PictureView::keyPressEvent(QKeyEvent* e) {
+  int key = key_code(*e);
+  if (key < 0) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  keys_.push(key);
+}
+
+// ---------------------------------------------------------------- services
+
+QtWindowServices::QtWindowServices(Frame& frame, KeyQueue& console_keys, PictureMaker maker)
+    : frame_(frame), console_keys_(console_keys), maker_(std::move(maker)) {}
+
+QtWindowServices::~QtWindowServices() { close_all(); }
+
+void QtWindowServices::close_all() {
+  closing_.store(true);
+  for (Child& c : children_) c.keys.close();
+}
+
+void QtWindowServices::on_gui(const std::function<void()>& f) {
+  if (QThread::currentThread() == frame_.thread()) {
+    f();
+    return;
+  }
+  if (closing_.load()) return;
+  QMetaObject::invokeMethod(&frame_, f, Qt::BlockingQueuedConnection);
+}
+
+QtWindowServices::Child* QtWindowServices::child(ChildWindow w) {
+  switch (w) {
+    case ChildWindow::Plot: return &children_[0];
+    case ChildWindow::Legend: return &children_[1];
+    case ChildWindow::Console: break;
+  }
+  return nullptr;
+}
+
+QSize QtWindowServices::cell() const { return frame_.console_view().cell(); }
+
+QMdiSubWindow* QtWindowServices::sub_window(ChildWindow w) {
+  if (w == ChildWindow::Console) return &frame_.console_window();
+  Child* c = child(w);
+  return c->open.load() ? c->sub.data() : nullptr;
+}
+
+std::optional<CellSize> QtWindowServices::largest_cells(ChildWindow w) {
+  std::optional<CellSize> out;
+  on_gui([&] {
+    QMdiSubWindow* sub = sub_window(w);
+    if (!sub) return;
+    QSize decoration = sub->size() - sub->widget()->size();
+    QSize room = frame_.area().viewport()->size() - decoration;
+    QSize c = cell();
+    out = CellSize{std::max(1, room.width() / c.width()), std::max(1, room.height() / c.height())};
+  });
+  return out;
+}
+
+std::optional<CellSize> QtWindowServices::current_cells(ChildWindow w) {
+  std::optional<CellSize> out;
+  on_gui([&] {
+    QMdiSubWindow* sub = sub_window(w);
+    if (!sub) return;
+    QSize inner = sub->widget()->size();
+    if (w == ChildWindow::Console) {
+      ConsoleView& view = frame_.console_view();
+      const int margin = static_cast<int>(view.document()->documentMargin());
+      inner = view.viewport()->size() - QSize(2 * margin, 2 * margin);
+    }
+    QSize c = cell();
+    out = CellSize{inner.width() / c.width(), inner.height() / c.height()};
+  });
+  return out;
+}
+
+PixelSize QtWindowServices::frame_pixels() {
+  PixelSize out;
+  on_gui([&] {
+    QSize s = frame_.area().viewport()->size();
+    out = PixelSize{s.width(), s.height()};
+  });
+  return out;
+}
+
+QSize QtWindowServices::view_size(ChildWindow w) {
+  QSize s;
+  on_gui([&] {
+    if (QMdiSubWindow* sub = sub_window(w)) s = sub->widget()->size();
+  });
+  return s;
+}
+
+bool QtWindowServices::open(ChildWindow w, std::string_view title) {
+  Child* c = child(w);
+  if (!c || closing_.load()) return false;
+  const QString t = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+  on_gui([&] {
+    if (!c->open.load() || !c->sub) {
+      c->keys.clear();
+      c->view = new PictureView(c->keys);
+      c->sub = frame_.area().addSubWindow(c->view);
+      c->view->resize(kDefaultPictureSize.boundedTo(frame_.area().viewport()->size()));
+      c->sub->adjustSize();
+      QObject::connect(c->sub, &QObject::destroyed, &guard_, [c] { c->open.store(false); });
+      c->open.store(true);
+    }
+    c->sub->setWindowTitle(t);
+    c->sub->show();
+  });
+  c->picture.reset();
+  return c->open.load();
+}
+
+bool QtWindowServices::configure(ChildWindow w, WindowConfig& request) {
+  bool ok = false;
+  on_gui([&] {
+    QMdiSubWindow* sub = sub_window(w);
+    if (!sub) return;
+    QWidget* view = sub->widget();
+    QSize c = cell();
+    QSize want = view->size();
+    if (request.width_px > 0 && request.height_px > 0) want = QSize(request.width_px, request.height_px);
+    else if (request.cols > 0 && request.rows > 0)
+      want = QSize(request.cols * c.width(), request.rows * c.height());
+    if (want != view->size() && w != ChildWindow::Console) {
+      QSize decoration = sub->size() - view->size();
+      sub->resize(want + decoration);
+    }
+    if (!request.title.empty()) sub->setWindowTitle(QString::fromStdString(request.title));
+    QSize now = view->size();
+    ok = request.colours <= kColoursInForce;
+    request.width_px = now.width();
+    request.height_px = now.height();
+    request.cols = now.width() / c.width();
+    request.rows = now.height() / c.height();
+    request.colours = kColoursInForce;
+  });
+  return ok;
+}
+
+void QtWindowServices::place(ChildWindow w, int col, int row, int cols, int rows) {
+  on_gui([&] {
+    QMdiSubWindow* sub = sub_window(w);
+    if (!sub) return;
+    QSize c = cell();
+    QSize decoration = sub->size() - sub->widget()->size();
+    QSize inner(cols * c.width(), rows * c.height());
+    if (w == ChildWindow::Console) inner = frame_.console_view().size_for(cols, rows);
+    sub->move((col - 1) * c.width(), (row - 1) * c.height());
+    sub->resize(inner + decoration);
+  });
+}
+
+void QtWindowServices::close(ChildWindow w, bool keep) {
+  Child* c = child(w);
+  if (!c) return;
+  on_gui([&] {
+    if (!c->sub) return;
+    c->open.store(false);
+    QMdiSubWindow* sub = c->sub;
+    c->sub = nullptr;
+    c->view = nullptr;
+    if (!keep) sub->close();  // deletes it
+  });
+  c->open.store(false);
+  c->picture.reset();
+}
+
+GraphicsWindow* QtWindowServices::graphics(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->open.load() || !maker_.make) return nullptr;
+  QSize size = view_size(w);
+  if (!size.isValid() || size.isEmpty()) return nullptr;
+  if (!c->picture || c->picture_size != size) {
+    c->picture = maker_.make(size);
+    c->picture_size = size;
+  }
+  return c->picture.get();
+}
+
+std::string QtWindowServices::present(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->picture || !maker_.image || closing_.load()) return {};
+  // A copy of its own for the window, while the command thread goes on
+  // drawing into the picture.
+  QImage copy = maker_.image(*c->picture);
+  copy.detach();
+  QPointer<QMdiSubWindow> sub;
+  on_gui([&] { sub = c->sub; });
+  if (!sub) return {};
+  QMetaObject::invokeMethod(
+      &frame_,
+      [sub, copy = std::move(copy)]() mutable {
+        if (auto* view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr)
+          view->show_image(std::move(copy));
+      },
+      Qt::QueuedConnection);
+  return {};
+}
+
+void QtWindowServices::focus(ChildWindow w) {
+  on_gui([&] {
+    QMdiSubWindow* sub = sub_window(w);
+    if (!sub) return;
+    frame_.area().setActiveSubWindow(sub);
+    sub->widget()->setFocus(Qt::OtherFocusReason);
+  });
+}
+
+int QtWindowServices::wait_key(ChildWindow w) {
+  KeyQueue* keys = &console_keys_;
+  if (Child* c = child(w)) {
+    if (!c->open.load()) return kKeyEndOfInput;
+    keys = &c->keys;
+  }
+  for (;;) {
+    int key = keys->pop();
+    if (key != kKeyInterrupted) return key;
+  }
+}
+
+}  // namespace verto::qt

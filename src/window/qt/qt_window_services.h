@@ -1,0 +1,98 @@
+#pragma once
+// The window services on screen: graphics child windows in the frame's
+// document area, sized and placed in text cells of the console font.
+//
+// Every call comes from the command thread. Window management runs on the
+// Qt thread through a blocking queued call (it is quick and returns what
+// the caller needs); drawing goes into a picture the command thread owns,
+// and present() hands a copy of the finished image to the window, which
+// keeps it and repaints from it, so nothing is lost when the window is
+// covered, moved or restored.
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "core/window_services.h"
+#include "window/qt/key_queue.h"
+
+class QMdiSubWindow;
+
+namespace verto::qt {
+
+class Frame;
+
+// A graphics child window: shows the last presented image and passes its
+// keys on.
+class PictureView : public QWidget {
+ public:
+  explicit PictureView(KeyQueue& keys, QWidget* parent = nullptr);
+  void show_image(QImage image);
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  KeyQueue& keys_;
+  QImage image_;
+};
+
+// How pictures are made and read: a drawing surface of the given pixel
+// size, and the finished image of one.
+struct PictureMaker {
+  std::function<std::unique_ptr<GraphicsWindow>(QSize)> make;
+  std::function<QImage(const GraphicsWindow&)> image;
+};
+
+class QtWindowServices : public WindowServices {
+ public:
+  QtWindowServices(Frame& frame, KeyQueue& console_keys, PictureMaker maker = {});
+  ~QtWindowServices() override;
+
+  // The frame is going away: calls return at once, waits end.
+  void close_all();
+
+  std::optional<CellSize> largest_cells(ChildWindow w) override;
+  std::optional<CellSize> current_cells(ChildWindow w) override;
+  PixelSize frame_pixels() override;
+  bool open(ChildWindow w, std::string_view title) override;
+  bool configure(ChildWindow w, WindowConfig& request) override;
+  void place(ChildWindow w, int col, int row, int cols, int rows) override;
+  void close(ChildWindow w, bool keep) override;
+  GraphicsWindow* graphics(ChildWindow w) override;
+  std::string present(ChildWindow w) override;
+  void focus(ChildWindow w) override;
+  int wait_key(ChildWindow w) override;
+
+  // The window of a child (Qt thread; null when it is not open).
+  QMdiSubWindow* sub_window(ChildWindow w);
+
+ private:
+  struct Child {
+    QPointer<QMdiSubWindow> sub;        // Qt thread
+    PictureView* view = nullptr;        // Qt thread
+    KeyQueue keys;
+    std::atomic<bool> open{false};      // cleared when the window goes
+    std::unique_ptr<GraphicsWindow> picture;  // command thread
+    QSize picture_size;                       // command thread
+  };
+  // Runs `f` on the Qt thread and waits for it.
+  void on_gui(const std::function<void()>& f);
+  Child* child(ChildWindow w);
+  QSize cell() const;
+  QSize view_size(ChildWindow w);
+
+  Frame& frame_;
+  KeyQueue& console_keys_;
+  PictureMaker maker_;
+  std::array<Child, 2> children_;  // Plot, Legend
+  std::atomic<bool> closing_{false};
+  QObject guard_;  // ends the connections to the windows with the services
+};
+
+}  // namespace verto::qt

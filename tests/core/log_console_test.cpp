@@ -1,0 +1,47 @@
+// The session log: what the screen finally showed, line by line, appended.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/log_console.h"
+#include "core/memory_console.h"
+#include "support/scoped_directory.h"
+
+namespace verto {
+namespace {
+
+std::string file_text(const char* path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(LogConsole, KeepsWhatTheScreenShowsAndAppends) {
+  testing::ScopedDirectory dir("verto-log");
+  MemoryConsole shown;
+  shown.add_input("LIST");
+  for (int run = 0; run < 2; ++run) {
+    auto log = LogConsole::open(shown, "session.log");
+    ASSERT_TRUE(log);
+    log->record("");
+    log->overwrite(">");
+    EXPECT_EQ(log->read_line(70).value_or("?"), run == 0 ? "LIST" : "?");
+    log->record(" 1 2");
+    log->overwrite("Status: ****");
+    log->overwrite("Status: Done!");
+    log->prompt(">AB");
+    log->overwrite(">C");  // shorter: the screen keeps the rest
+    log->append("D");
+  }
+  EXPECT_EQ(file_text("session.log"),
+            "\n>LIST\n 1 2\nStatus: Done!\n>CDB\n"
+            "\n>\n 1 2\nStatus: Done!\n>CDB\n");
+  EXPECT_EQ(shown.lines()[1], ">LIST");  // the shown console got it all too
+  EXPECT_EQ(shown.lines()[4], ">CDB");
+  EXPECT_FALSE(LogConsole::open(shown, "no/such/dir/x.log"));
+}
+
+}  // namespace
+}  // namespace verto

@@ -1,0 +1,235 @@
+// The frame window with its console and the command loop on its own
+// thread, driven by keys sent to the widgets (offscreen platform).
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <memory>
+
+#include "core/editor_state.h"
+#include "core/session.h"
+#include "qt_test_support.h"
+#include "support/scoped_directory.h"
+#include "window/qt/frame_session.h"
+
+namespace verto::qt {
+namespace {
+
+using verto::testing::on_command_thread;
+using verto::testing::press;
+using verto::testing::type;
+using verto::testing::type_line;
+using verto::testing::wait_until;
+
+class FrameSessionTest : public ::testing::Test {
+ protected:
+  FrameSessionTest() : dir_("verto-qt-frame") { verto::testing::qt_app(); }
+  ~FrameSessionTest() override {
+    if (session_) {
+      EXPECT_TRUE(session_->stop(std::chrono::seconds(5)));
+    }
+  }
+
+  void start(bool wait_after_banner = false) {
+    RunOptions options;
+    options.startup.wait_after_banner = wait_after_banner;
+    session_ = std::make_unique<FrameSession>(options);
+    session_->start([this] { ended_ = true; });
+  }
+  QWidget* console() { return &session_->console_view(); }
+  QStringList lines() { return session_->console_view().toPlainText().split('\n'); }
+  bool shows_line(const QString& line) {
+    return wait_until([&] { return lines().contains(line); });
+  }
+  bool at_prompt(const QString& text = {}) {
+    return wait_until([&] { return lines().last().trimmed() == ">" + text; });
+  }
+
+  verto::testing::ScopedDirectory dir_;
+  std::unique_ptr<FrameSession> session_;
+  bool ended_ = false;
+};
+
+TEST_F(FrameSessionTest, TypedKeysRunCommandsWithEchoRecallAndPrompts) {
+  start();
+  ASSERT_TRUE(shows_line(" Welcome to VERTO!"));
+  ASSERT_TRUE(at_prompt());
+  EXPECT_EQ(session_->frame().windowTitle(), "VERTO!");
+  EXPECT_EQ(session_->frame().console_window().windowTitle(), "VERTO! Console");
+
+  // Backspace rewrites the current line; Enter runs it.
+  type(console(), "ECHX");
+  press(console(), Qt::Key_Backspace);
+  type_line(console(), "O hello");
+  ASSERT_TRUE(shows_line(" hello"));
+  EXPECT_TRUE(lines().contains(">ECHO hello"));
+
+  // Cursor up recalls the line; it runs again.
+  ASSERT_TRUE(at_prompt());
+  press(console(), Qt::Key_Up);
+  ASSERT_TRUE(at_prompt("ECHO hello"));
+  press(console(), Qt::Key_Return, Qt::NoModifier, "\r");
+  ASSERT_TRUE(wait_until([&] { return lines().count(" hello") == 2; }));
+
+  // A command that prompts for its argument reads the answer from the window.
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "FORM");
+  ASSERT_TRUE(wait_until([&] { return lines().last() == " _format:"; }));
+  type_line(console(), "3");
+  ASSERT_TRUE(shows_line(" format:   (X,Y)    "));
+
+  type_line(console(), "QUIT");
+  EXPECT_TRUE(wait_until([&] { return ended_; }));
+  EXPECT_TRUE(session_->finished());
+}
+
+TEST_F(FrameSessionTest, BannerInColourWaitsForAKeyInTheConsole) {
+  start(/*wait_after_banner=*/true);
+  ASSERT_TRUE(shows_line("                        Hit [PageDown] key to continue"));
+  QTextDocument* doc = session_->console_view().document();
+  auto colour_of = [&](const QString& text) {
+    QTextCursor at = doc->find(text);
+    return at.isNull() ? QColor() : at.charFormat().foreground().color();
+  };
+  EXPECT_EQ(colour_of("XX     XX").rgb(), standard_colour(kColourRed).rgb());
+  EXPECT_EQ(colour_of("Version 5.3").rgb(), standard_colour(kColourLightBlue).rgb());
+  EXPECT_EQ(colour_of("Hit [PageDown]").rgb(), standard_colour(kColourWhite).rgb());
+
+  wait_until([] { return false; }, 100);
+  EXPECT_FALSE(lines().contains(" Welcome to VERTO!"));
+  press(console(), Qt::Key_PageDown);
+  EXPECT_TRUE(shows_line(" Welcome to VERTO!"));
+}
+
+TEST_F(FrameSessionTest, PastedLinesRunOneByOne) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  QApplication::clipboard()->setText("ECHO one\nECHO two\n");
+  press(console(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_TRUE(shows_line(" two"));
+  EXPECT_TRUE(lines().contains(" one"));
+  EXPECT_LT(lines().indexOf(" one"), lines().indexOf(">ECHO two"));
+}
+
+TEST_F(FrameSessionTest, MenuHandOverWaitsForTheBusyCommandAndClosingEndsCleanly) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "$ sleep 0.4");
+  ASSERT_TRUE(shows_line(">$ sleep 0.4"));
+  // The Qt thread hands a line over while the command still runs; the
+  // window goes on serving events meanwhile.
+  ASSERT_TRUE(session_->session().editor.queue.hand_over({"ECHO from menu"}, false));
+  EXPECT_FALSE(lines().contains(" from menu"));
+  ASSERT_TRUE(shows_line(" from menu"));
+
+  // Closing while a command runs: the command ends, then the loop.
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "$ sleep 0.3");
+  ASSERT_TRUE(shows_line(">$ sleep 0.3"));
+  EXPECT_TRUE(session_->stop(std::chrono::seconds(5)));
+  EXPECT_TRUE(session_->finished());
+  EXPECT_FALSE(ended_);  // ended from the window side, not by QUIT
+}
+
+TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  QtWindowServices& svc = session_->services();
+  auto console_cells = on_command_thread([&] { return svc.current_cells(ChildWindow::Console); });
+  ASSERT_TRUE(console_cells);
+  EXPECT_EQ(console_cells->cols, kConsoleColumns);
+  EXPECT_EQ(console_cells->rows, kConsoleRows);
+  EXPECT_FALSE(on_command_thread([&] { return svc.current_cells(ChildWindow::Plot); }));
+  EXPECT_FALSE(on_command_thread([&] { return svc.largest_cells(ChildWindow::Legend); }));
+
+  ASSERT_TRUE(on_command_thread([&] { return svc.open(ChildWindow::Plot, "Plot"); }));
+  QMdiSubWindow* plot = svc.sub_window(ChildWindow::Plot);
+  ASSERT_NE(plot, nullptr);
+  EXPECT_EQ(plot->windowTitle(), "Plot");
+  on_command_thread([&] {
+    svc.place(ChildWindow::Plot, 3, 2, 40, 12);
+    return 0;
+  });
+  auto plot_cells = on_command_thread([&] { return svc.current_cells(ChildWindow::Plot); });
+  ASSERT_TRUE(plot_cells);
+  EXPECT_EQ(plot_cells->cols, 40);
+  EXPECT_EQ(plot_cells->rows, 12);
+  QSize cell = session_->console_view().cell();
+  EXPECT_EQ(plot->pos(), QPoint(2 * cell.width(), cell.height()));
+  auto largest = on_command_thread([&] { return svc.largest_cells(ChildWindow::Plot); });
+  ASSERT_TRUE(largest);
+  PixelSize frame = on_command_thread([&] { return svc.frame_pixels(); });
+  EXPECT_EQ(largest->cols, (frame.width - (plot->width() - plot->widget()->width())) / cell.width());
+  WindowConfig config;
+  EXPECT_TRUE(on_command_thread([&] { return svc.configure(ChildWindow::Plot, config); }));
+  EXPECT_EQ(config.colours, 256);
+  EXPECT_EQ(config.cols, 40);
+
+  // A picture drawn on the command thread reaches the window whole.
+  on_command_thread([&] {
+    GraphicsWindow* g = svc.graphics(ChildWindow::Plot);
+    if (!g) return 0;
+    g->set_colour(12);
+    g->move_to_px(0, 5);
+    g->line_to_px(30, 5);
+    return static_cast<int>(svc.present(ChildWindow::Plot).size());
+  });
+  auto* view = dynamic_cast<PictureView*>(plot->widget());
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(wait_until([&] { return !view->image().isNull(); }));
+  EXPECT_EQ(view->image().size(), view->size());
+  EXPECT_EQ(view->image().pixel(10, 5), standard_colour(12).rgb());
+  EXPECT_EQ(view->image().pixel(10, 6), standard_colour(0).rgb());
+
+  // Tab: the plot gets the focus until a key is pressed there.
+  press(console(), Qt::Key_Tab, Qt::NoModifier, "\t");
+  ASSERT_TRUE(wait_until([&] { return session_->frame().area().activeSubWindow() == plot; }));
+  press(plot->widget(), Qt::Key_X, Qt::NoModifier, "x");
+  ASSERT_TRUE(wait_until([&] {
+    return session_->frame().area().activeSubWindow() == &session_->frame().console_window();
+  }));
+  type_line(console(), "ECHO back");
+  EXPECT_TRUE(shows_line(" back"));
+
+  on_command_thread([&] {
+    svc.close(ChildWindow::Plot, false);
+    return 0;
+  });
+  EXPECT_FALSE(on_command_thread([&] { return svc.current_cells(ChildWindow::Plot); }));
+}
+
+// The console alone: output order, overwrites, scrollback and the pause.
+TEST(QtConsoleTest, OutputInOrderWithOverwritesAndAPauseAnsweredInTheView) {
+  verto::testing::qt_app();
+  QtConsole con;
+  ConsoleView view(con.outbox(), con.keys());
+  view.show();
+  auto writer = std::async(std::launch::async, [&] {
+    for (int i = 1; i <= 12000; ++i) con.record("line " + std::to_string(i));
+    con.record("Status: ");
+    con.overwrite("Status: ****");
+    con.overwrite("Status: Done!");
+    con.prompt(">");
+    con.append("A");
+    con.pause("Matrix is singular");
+    return true;
+  });
+  ASSERT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singular\n"); }));
+  QStringList lines = view.toPlainText().split('\n');
+  EXPECT_EQ(lines.size(), kScrollbackLines);
+  EXPECT_EQ(lines[lines.size() - 5], "line 12000");
+  EXPECT_EQ(lines[lines.size() - 4], "Status: Done!");
+  EXPECT_EQ(lines[lines.size() - 3], ">A");
+  EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  type_line(&view, "go");
+  ASSERT_TRUE(wait_until([&] {
+    return writer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+  }));
+  EXPECT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singular\ngo"); }));
+}
+
+}  // namespace
+}  // namespace verto::qt
