@@ -37,10 +37,9 @@ void close_file_dialog(FileSelection& sel, bool ok, std::string_view typed) {
 QueuedLines file_item_lines(std::string_view prefix, const FileSelection& sel,
                             std::string_view current_dir) {
   if (sel.mode != FileSelection::kRead) return blank_line(false);
-  const std::string& name = sel.name;
-  if (fits(prefix, name)) return one_line(std::string(prefix) + name, false);
-
-  const std::filesystem::path path = std::filesystem::path(name).lexically_normal();
+  // A file of the current directory (or near it) is named relative to it,
+  // as a user would type it.
+  const std::filesystem::path path = std::filesystem::path(sel.name).lexically_normal();
   const std::string rel = shortest(path, current_dir);
   if (fits(prefix, rel)) return one_line(std::string(prefix) + rel, false);
 

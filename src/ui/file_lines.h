@@ -24,12 +24,12 @@ struct FileSelection {
 void close_file_dialog(FileSelection& sel, bool ok, std::string_view typed);
 
 // The lines of a file item once the dialog has closed: a blank line when no
-// file was chosen, else `prefix` + the name, count -1. A name that makes the
+// file was chosen, else `prefix` + the name, count -1; the name is written
+// relative to `current_dir` when that is shorter. A name that makes the
 // line longer than 70 characters is never cut (that would name another
-// file): it is written relative to `current_dir` when that fits, else the
-// item changes to the file's directory first ("CD " + directory, then the
-// command with the bare name, count -2), and when even that does not fit it
-// only echoes a message and reads or writes nothing.
+// file): the item changes to the file's directory first ("CD " + directory,
+// then the command with the bare name, count -2), and when even that does
+// not fit it only echoes a message and reads or writes nothing.
 QueuedLines file_item_lines(std::string_view prefix, const FileSelection& sel,
                             std::string_view current_dir);
 

@@ -260,6 +260,9 @@ TEST(FileItemLines, ChosenNameCancelAndLongPaths) {
   EXPECT_EQ(sel.mode, 0);
   EXPECT_EQ(sel.name, "Run12.Dat");
 
+  close_file_dialog(sel, true, "/w/sub/a.dat");
+  EXPECT_EQ(file_item_lines("Read ", sel, "/w").lines, Lines{"Read sub/a.dat"});
+  EXPECT_EQ(file_item_lines("Read ", sel, "/v/x/y").lines, Lines{"Read /w/sub/a.dat"});
   const std::string deep = "/data/" + std::string(50, 'd') + "/" + std::string(10, 'e');
   close_file_dialog(sel, true, deep + "/Run.dat");
   EXPECT_EQ(file_item_lines("Read ", sel, deep).lines, Lines{"Read Run.dat"});
