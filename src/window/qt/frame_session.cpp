@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "core/session.h"
+#include "ui/qt/menu_bar.h"
 #include "window/qt/picture_window.h"
 
 namespace verto::qt {
@@ -11,6 +12,12 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     : run_(console_, nullptr, options) {
   auto* view = new ConsoleView(console_.outbox(), console_.keys());
   frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
+  // The dialogs read the form, variable and counts as they open; these are
+  // single words that only the command thread writes.
+  const Workspace& ws = run_.session().ws;
+  build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&ws] {
+    return ui::WorkspaceView{ws.form, ws.variable, ws.Npts, ws.Nline, ws.Num_columns};
+  });
   if (!maker.make) {
     // Pictures with the console's text cells, so that plot text lines up
     // with the cells the window is sized in.

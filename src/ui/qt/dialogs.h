@@ -1,0 +1,38 @@
+#pragma once
+// The Qt dialogs of the menu bar: each shows the state of its line builder
+// (ui/analysis_dialogs.h, ui/data_dialogs.h), runs modally and turns the
+// controls back into that state on OK. Nothing here runs a command.
+//
+// Controls carry object names (the builder's field names) so that tests
+// and scripts can fill them: "ok", "cancel" and "help" are the buttons.
+#include <functional>
+
+#include "ui/analysis_dialogs.h"
+#include "ui/data_dialogs.h"
+#include "ui/file_lines.h"
+#include "ui/menu_items.h"
+
+class QWidget;
+
+namespace verto::ui::qt {
+
+// Everything the dialogs remember from one opening to the next.
+struct DialogMemory {
+  int fit_model = 1;
+  MathMemory math;
+  PlotOptionsDialog plot;
+  CreateLineDialog create_line;
+  CreateDataMemory create_data;
+  FileSelection file;
+};
+
+// Runs dialog `which` modally and returns the lines to hand over (nothing
+// for a Cancel that queues nothing).
+QueuedLines run_dialog(Dialog which, QWidget* parent, DialogMemory& memory,
+                       const WorkspaceView& ws);
+
+// The file dialog: sets `sel.mode` to FileSelection::kRead or kWrite while
+// it is open, then closes it as close_file_dialog does.
+void run_file_dialog(QWidget* parent, FileSelection& sel, int mode);
+
+}  // namespace verto::ui::qt

@@ -1,0 +1,25 @@
+#pragma once
+// The frame window's menu bar: File, Data, Process, Plot, Window, Help.
+// Every item either hands fixed command lines to the console input or opens
+// a dialog (ui/qt/dialogs.h) that builds them; no item changes data itself.
+#include <functional>
+
+#include "core/editor_state.h"
+#include "ui/analysis_dialogs.h"
+
+class QMainWindow;
+class QMdiArea;
+
+namespace verto {
+
+// What the dialogs read from the workspace as they open (form, variable,
+// counts). Called on the window thread.
+using WorkspaceSnapshot = std::function<ui::WorkspaceView()>;
+
+// Builds the menu bar on `frame`; the Window menu arranges the child
+// windows of `area`. Lines go to `queue`; a hand-over made while the
+// previous one has not been taken yet waits and is retried.
+void build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
+                    WorkspaceSnapshot workspace = {});
+
+}  // namespace verto
