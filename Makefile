@@ -45,7 +45,7 @@ test-sanitize: deps
 test-tsan: deps
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DVERTO_TSAN=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_TSAN) -j $(JOBS) --target verto_thread_tests
-	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 ignore_noninstrumented_modules=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
 	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Installs verto, its window front-end library, the desktop entry and the icon.

@@ -29,17 +29,18 @@ TEST(LogConsole, KeepsWhatTheScreenShowsAndAppends) {
     log->overwrite(">");
     EXPECT_EQ(log->read_line(70).value_or("?"), run == 0 ? "LIST" : "?");
     log->record(" 1 2");
+    log->record("Status: ");
     log->overwrite("Status: ****");
     log->overwrite("Status: Done!");
     log->prompt(">AB");
-    log->overwrite(">C");  // shorter: the screen keeps the rest
+    log->overwrite(">C");  // shorter: the screen keeps the rest, the cursor moves back
     log->append("D");
   }
   EXPECT_EQ(file_text("session.log"),
-            "\n>LIST\n 1 2\nStatus: Done!\n>CDB\n"
-            "\n>\n 1 2\nStatus: Done!\n>CDB\n");
-  EXPECT_EQ(shown.lines()[1], ">LIST");  // the shown console got it all too
-  EXPECT_EQ(shown.lines()[4], ">CDB");
+            ">LIST\n 1 2\nStatus: Done!\n>CD\n"
+            ">\n 1 2\nStatus: Done!\n>CD\n");
+  EXPECT_EQ(shown.lines()[0], ">LIST");  // the shown console got it all too
+  EXPECT_EQ(shown.lines()[3], ">CD");
   EXPECT_FALSE(LogConsole::open(shown, "no/such/dir/x.log"));
 }
 
