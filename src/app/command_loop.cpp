@@ -6,8 +6,24 @@
 
 namespace verto {
 
+namespace {
+
+// What the dialogs preset from, stored before each line is read.
+void publish_counts(Session& s) {
+  PublishedCounts& p = s.editor.published;
+  constexpr auto order = std::memory_order_release;
+  p.form.store(s.ws.form, order);
+  p.variable.store(s.ws.variable, order);
+  p.npts.store(s.ws.Npts, order);
+  p.nline.store(s.ws.Nline, order);
+  p.columns.store(s.ws.Num_columns, order);
+}
+
+}  // namespace
+
 void run_command_loop(Session& s) {
   while (!s.quit) {
+    publish_counts(s);
     auto line = read_command_line(s);
     if (!line) break;
     dispatch(s, *line);

@@ -109,6 +109,14 @@ struct KeyMailbox {
   std::atomic<int> state{kEmpty};
 };
 
+// Form, variable and counts as the last finished command left them, for
+// the dialogs on the window thread to preset their fields from. Only the
+// command thread stores them, between commands (release); the window
+// thread loads them (acquire), so no field is read while it is written.
+struct PublishedCounts {
+  std::atomic<int> form{5}, variable{1}, npts{0}, nline{0}, columns{1};  // until the first line
+};
+
 // Everything the editor keeps for the whole run.
 struct LineEditor {
   LineEditor() { queue.set_doorbell(&doorbell); }
@@ -118,6 +126,7 @@ struct LineEditor {
   History history;
   MacroTable macros;
   HandOverQueue queue;
+  PublishedCounts published;
 
   // Tab: hands the input focus to the plot window, waits there for one
   // key and gives the focus back; false when no plot window is open.

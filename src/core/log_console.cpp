@@ -9,11 +9,11 @@ std::unique_ptr<LogConsole> LogConsole::open(Console& shown, const std::string& 
 }
 
 LogConsole::~LogConsole() {
-  end_line();
+  flush_line();
   std::fclose(file_);
 }
 
-void LogConsole::end_line() {
+void LogConsole::flush_line() {
   if (!line_open_) return;
   line_ += '\n';
   std::fwrite(line_.data(), 1, line_.size(), file_);
@@ -24,7 +24,7 @@ void LogConsole::end_line() {
 }
 
 void LogConsole::start_line(std::string_view text) {
-  end_line();
+  flush_line();
   line_.assign(text);
   cursor_ = line_.size();
   line_open_ = true;

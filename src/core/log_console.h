@@ -25,6 +25,12 @@ class LogConsole : public Console {
   void interrupt_key_read() override { shown_.interrupt_key_read(); }
   void set_text_colour(int palette_index) override { shown_.set_text_colour(palette_index); }
   void set_title(std::string_view title) override { shown_.set_title(title); }
+  // The current line goes to the file as it stands; the shown console ends
+  // its line too.
+  void end_line() override {
+    flush_line();
+    shown_.end_line();
+  }
 
  protected:
   void do_record(std::string_view text) override;
@@ -39,7 +45,7 @@ class LogConsole : public Console {
   LogConsole(Console& shown, std::FILE* file) : shown_(shown), file_(file) {}
   void start_line(std::string_view text);
   void write_at_cursor(std::string_view text);
-  void end_line();
+  void flush_line();
 
   Console& shown_;
   std::FILE* file_;

@@ -12,11 +12,14 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     : run_(console_, nullptr, options) {
   auto* view = new ConsoleView(console_.outbox(), console_.keys());
   frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
-  // The dialogs read the form, variable and counts as they open; these are
-  // single words that only the command thread writes.
-  const Workspace& ws = run_.session().ws;
-  build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&ws] {
-    return ui::WorkspaceView{ws.form, ws.variable, ws.Npts, ws.Nline, ws.Num_columns};
+  // The dialogs preset from what the command thread published before it
+  // read its last line.
+  const PublishedCounts& counts = run_.session().editor.published;
+  build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
+    constexpr auto order = std::memory_order_acquire;
+    return ui::WorkspaceView{counts.form.load(order), counts.variable.load(order),
+                             counts.npts.load(order), counts.nline.load(order),
+                             counts.columns.load(order)};
   });
   if (!maker.make) {
     // Pictures with the console's text cells, so that plot text lines up
