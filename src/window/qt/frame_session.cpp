@@ -31,6 +31,9 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     maker.image = [](const GraphicsWindow& g) {
       return static_cast<const PictureWindow&>(g).image();
     };
+    maker.drawing = [](const GraphicsWindow& g) {
+      return static_cast<const PictureWindow&>(g).drawing();
+    };
   }
   services_ = std::make_unique<QtWindowServices>(*frame_, console_.keys(), std::move(maker));
   run_.session().window = services_.get();

@@ -54,6 +54,7 @@ void PictureWindow::resize(QSize pixels) {
   image_ = QImage(pixels.expandedTo({1, 1}), QImage::Format_RGB32);
   view_ = image_.rect();
   pos_ = {0, 0};
+  drawing_ = Drawing(image_.size(), cell_, font_);
   clear();
 }
 
@@ -61,7 +62,10 @@ QRgb PictureWindow::palette_entry(int index) const {
   return palette_[static_cast<std::size_t>(std::clamp(index, 0, 255))];
 }
 
-void PictureWindow::clear() { image_.fill(palette_[0]); }
+void PictureWindow::clear() {
+  image_.fill(palette_[0]);
+  drawing_.fill(palette_[0]);
+}
 
 void PictureWindow::viewport(int x1, int y1, int x2, int y2) {
   view_ = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
@@ -103,6 +107,7 @@ void PictureWindow::line_abs(QPoint from, QPoint to) {
     pattern_bit_ = (pattern_bit_ + std::max(dx, -dy)) & 15;
     return;
   }
+  drawing_.line(from, to, colour, style_, pattern_bit_, clip);
   for (;;) {
     const bool on = solid || ((style_ >> (15 - pattern_bit_)) & 1u);
     if (on && clip.contains(x, y)) {
@@ -179,6 +184,9 @@ void PictureWindow::text_at(int row, int col, std::string_view text) {
   // One character per cell, whatever the font's own advance.
   const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   p.setClipRect(x, y, static_cast<int>(s.size()) * cell_.width(), cell_.height());
+  drawing_.text(QPoint(x, y), baseline,
+                QRect(x, y, static_cast<int>(s.size()) * cell_.width(), cell_.height()), s,
+                palette_[static_cast<std::size_t>(colour_)]);
   for (qsizetype i = 0; i < s.size(); ++i) {
     p.drawText(x + static_cast<int>(i) * cell_.width(), baseline, QString(s[i]));
   }

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/window_services.h"
+#include "window/qt/drawing.h"
 
 namespace verto::qt {
 
@@ -30,6 +31,9 @@ class PictureWindow : public GraphicsWindow {
   // The picture as drawn so far, a copy for hand-over to another thread.
   QImage image() const { return image_.copy(); }
   const QImage& picture() const { return image_; }
+  // What the picture was drawn from since it was last cleared, for
+  // drawing it again at another size or on another device.
+  const Drawing& drawing() const { return drawing_; }
   QRgb palette_entry(int index) const;
 
   // The standard 16-colour palette followed by a colour ramp.
@@ -61,6 +65,7 @@ class PictureWindow : public GraphicsWindow {
   void line_abs(QPoint from, QPoint to);
 
   QImage image_;
+  Drawing drawing_;
   QSize cell_;
   QFont font_;
   std::array<QRgb, 256> palette_;

@@ -1,6 +1,14 @@
 #include "window/qt/qt_window_services.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -21,15 +29,84 @@ PictureView::PictureView(KeyQueue& keys, QWidget* parent) : QWidget(parent), key
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureView::show_image(QImage image) {
+void PictureView::show_image(QImage image, Drawing drawing) {
   image_ = std::move(image);
+  drawing_ = std::move(drawing);
   update();
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
-  if (!image_.isNull()) p.drawImage(0, 0, image_);
+  if (image_.isNull()) return;
+  if (size() == image_.size()) {
+    p.drawImage(0, 0, image_);
+  } else if (!drawing_.empty() && drawing_.pixels() == image_.size()) {
+    // Resized since the last plot: the whole picture, scaled, until the
+    // next plot draws at the new size.
+    drawing_.replay(p, QRectF(rect()));
+  } else {
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(rect()), image_);
+  }
+}
+
+QImage PictureView::rendered(QSize size) const {
+  if (image_.isNull() || size == image_.size() || size.isEmpty()) return image_;
+  if (drawing_.empty() || drawing_.pixels() != image_.size())
+    return image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QImage out(size, QImage::Format_RGB32);
+  out.fill(Qt::black);
+  drawing_.replay(out);
+  return out;
+}
+
+bool PictureView::save(const QString& path) const {
+  if (image_.isNull()) return false;
+  const QSize shown = size().isEmpty() ? image_.size() : size();
+  if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    return rendered(shown).save(path, "PNG");
+  // One page the size of the window, one point to a pixel, drawn at
+  // vector quality when the drawing is at hand.
+  QPdfWriter pdf(path);
+  pdf.setResolution(72);
+  pdf.setPageSize(QPageSize(QSizeF(shown), QPageSize::Point, {}, QPageSize::ExactMatch));
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter p;
+  if (!p.begin(&pdf)) return false;
+  const QRectF page(0, 0, pdf.width(), pdf.height());
+  if (!drawing_.empty() && drawing_.pixels() == image_.size()) drawing_.replay(p, page);
+  else p.drawImage(page, image_);
+  return p.end();
+}
+
+void PictureView::copy_to_clipboard() const {
+  if (image_.isNull()) return;
+  QGuiApplication::clipboard()->setImage(rendered(size()));
+}
+
+void PictureView::ask_and_save() {
+  QString filter;
+  const QString png = QStringLiteral("PNG image (*.png)"), pdf = QStringLiteral("PDF document (*.pdf)");
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture as"),
+                                              QString(), png + QStringLiteral(";;") + pdf, &filter);
+  if (path.isEmpty()) return;
+  if (!path.contains(QLatin1Char('.'))) path += filter == pdf ? ".pdf" : ".png";
+  if (!save(path)) {
+    QMessageBox::warning(this, QStringLiteral("Save picture"),
+                         QStringLiteral("Cannot write %1").arg(path));
+  }
+}
+
+void PictureView::contextMenuEvent(QContextMenuEvent* e) {
+  QMenu menu(this);
+  QAction* save_as = menu.addAction(QString::fromUtf8("Save picture as\u2026"));
+  QAction* copy = menu.addAction(QStringLiteral("Copy picture"));
+  save_as->setEnabled(!image_.isNull());
+  copy->setEnabled(!image_.isNull());
+  QAction* chosen = menu.exec(e->globalPos());
+  if (chosen == save_as) ask_and_save();
+  else if (chosen == copy) copy_to_clipboard();
 }
 
 void PictureView::keyPressEvent(QKeyEvent* e) {
@@ -224,14 +301,16 @@ std::string QtWindowServices::present(ChildWindow w) {
   // drawing into the picture.
   QImage copy = maker_.image(*c->picture);
   copy.detach();
+  Drawing drawing = maker_.drawing ? maker_.drawing(*c->picture) : Drawing{};
+  drawing.detach();
   QPointer<QMdiSubWindow> sub;
   on_gui([&] { sub = c->sub; });
   if (!sub) return {};
   QMetaObject::invokeMethod(
       &frame_,
-      [sub, copy = std::move(copy)]() mutable {
+      [sub, copy = std::move(copy), drawing = std::move(drawing)]() mutable {
         if (auto* view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr)
-          view->show_image(std::move(copy));
+          view->show_image(std::move(copy), std::move(drawing));
       },
       Qt::QueuedConnection);
   return {};

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "core/window_services.h"
+#include "window/qt/drawing.h"
 #include "window/qt/key_queue.h"
 
 class QMdiSubWindow;
@@ -26,20 +27,34 @@ namespace verto::qt {
 class Frame;
 
 // A graphics child window: shows the last presented image and passes its
-// keys on.
+// keys on. Resized, it shows the whole picture scaled to its new size,
+// drawn again from the picture's drawing; its context menu saves the
+// picture (PNG or PDF) and copies it to the clipboard.
 class PictureView : public QWidget {
  public:
   explicit PictureView(KeyQueue& keys, QWidget* parent = nullptr);
-  void show_image(QImage image);
+  void show_image(QImage image, Drawing drawing = {});
   const QImage& image() const { return image_; }
+
+  // The picture at `size`: the image itself at its own size, else drawn
+  // again scaled.
+  QImage rendered(QSize size) const;
+  // Writes the picture as it is shown now: a PDF page for a name ending
+  // in .pdf, else a PNG image. False when the file cannot be written.
+  bool save(const QString& path) const;
+  void copy_to_clipboard() const;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
 
  private:
+  void ask_and_save();
+
   KeyQueue& keys_;
   QImage image_;
+  Drawing drawing_;
 };
 
 // How pictures are made and read: a drawing surface of the given pixel
@@ -47,6 +62,8 @@ class PictureView : public QWidget {
 struct PictureMaker {
   std::function<std::unique_ptr<GraphicsWindow>(QSize)> make;
   std::function<QImage(const GraphicsWindow&)> image;
+  // What it was drawn from, for drawing it again at another size (optional).
+  std::function<Drawing(const GraphicsWindow&)> drawing;
 };
 
 class QtWindowServices : public WindowServices {
