@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 #include <QTemporaryDir>
 
 #include "window/qt/picture_window.h"
@@ -62,6 +63,10 @@ TEST(PictureDrawing, ViewShowsScaledAndSavesPngAndPdf) {
   ASSERT_EQ(shown.size(), QSize(120, 60));
   EXPECT_EQ(shown.pixel(2 * 30 + 1, 11), w.picture().pixel(30, 5));
   EXPECT_EQ(view.rendered(QSize(60, 30)), w.picture());
+  const QImage painted = view.grab().toImage();
+  ASSERT_EQ(painted.size(), QSize(120, 60));
+  EXPECT_EQ(painted.pixel(2 * 30 + 1, 11) & 0xFFFFFF, w.picture().pixel(30, 5) & 0xFFFFFF);
+  EXPECT_EQ(painted.pixel(2 * 25 + 1, 2 * 27 + 1) & 0xFFFFFF, w.picture().pixel(25, 27) & 0xFFFFFF);
 
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
