@@ -34,6 +34,9 @@ int key_code(const QKeyEvent& e) {
     case Qt::Key_PageUp: return kKeyPageUp;
     default: break;
   }
+  // A line feed (the Linefeed key, Ctrl-J, pasted or scripted input) ends
+  // the line as Enter does, as at a terminal.
+  if (e.text() == QStringLiteral("\n") || e.text() == QStringLiteral("\r")) return keys::kEnter;
   if ((e.modifiers() & Qt::ControlModifier) && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
     return e.key() - Qt::Key_A + 1;
   if (!e.text().isEmpty()) {

@@ -78,7 +78,9 @@ TEST_F(FrameSessionTest, TypedKeysRunCommandsWithEchoRecallAndPrompts) {
   ASSERT_TRUE(at_prompt());
   type_line(console(), "FORM");
   ASSERT_TRUE(wait_until([&] { return lines().last() == " _format:"; }));
-  type_line(console(), "3");
+  // A line feed (scripted input, Ctrl-J) ends the answer like Enter.
+  type(console(), "3");
+  press(console(), Qt::Key_unknown, Qt::NoModifier, "\n");
   ASSERT_TRUE(shows_line(" format:   (X,Y)    "));
 
   type_line(console(), "QUIT");
