@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,6 +14,9 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QThread>
+#ifdef VERTO_HAVE_SVG
+#include <QSvgGenerator>
+#endif
 
 #include "window/qt/console_window.h"
 #include "window/qt/frame.h"
@@ -64,6 +68,20 @@ QImage PictureView::rendered(QSize size) const {
 bool PictureView::save(const QString& path) const {
   if (image_.isNull()) return false;
   const QSize shown = size().isEmpty() ? image_.size() : size();
+  const bool vector_drawing = !drawing_.empty() && drawing_.pixels() == image_.size();
+#ifdef VERTO_HAVE_SVG
+  if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(shown);
+    svg.setViewBox(QRect(QPoint(0, 0), shown));
+    QPainter p;
+    if (!p.begin(&svg)) return false;
+    if (vector_drawing) drawing_.replay(p, QRectF(QPoint(0, 0), shown));
+    else p.drawImage(QRectF(QPoint(0, 0), shown), image_);
+    return p.end();
+  }
+#endif
   if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
     return rendered(shown).save(path, "PNG");
   // One page the size of the window, one point to a pixel, drawn at
@@ -75,7 +93,7 @@ bool PictureView::save(const QString& path) const {
   QPainter p;
   if (!p.begin(&pdf)) return false;
   const QRectF page(0, 0, pdf.width(), pdf.height());
-  if (!drawing_.empty() && drawing_.pixels() == image_.size()) drawing_.replay(p, page);
+  if (vector_drawing) drawing_.replay(p, page);
   else p.drawImage(page, image_);
   return p.end();
 }
@@ -88,10 +106,17 @@ void PictureView::copy_to_clipboard() const {
 void PictureView::ask_and_save() {
   QString filter;
   const QString png = QStringLiteral("PNG image (*.png)"), pdf = QStringLiteral("PDF document (*.pdf)");
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture as"),
-                                              QString(), png + QStringLiteral(";;") + pdf, &filter);
+  QString filters = png + QStringLiteral(";;") + pdf;
+#ifdef VERTO_HAVE_SVG
+  const QString svg = QStringLiteral("SVG drawing (*.svg)");
+  filters += QStringLiteral(";;") + svg;
+#endif
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture as"), QString(),
+                                              filters, &filter);
   if (path.isEmpty()) return;
-  if (!path.contains(QLatin1Char('.'))) path += filter == pdf ? ".pdf" : ".png";
+  // A name without an extension takes the one of the chosen kind.
+  if (QFileInfo(path).suffix().isEmpty())
+    path += QLatin1Char('.') + filter.section(QLatin1String("*."), 1).chopped(1);
   if (!save(path)) {
     QMessageBox::warning(this, QStringLiteral("Save picture"),
                          QStringLiteral("Cannot write %1").arg(path));

@@ -29,7 +29,7 @@ class Frame;
 // A graphics child window: shows the last presented image and passes its
 // keys on. Resized, it shows the whole picture scaled to its new size,
 // drawn again from the picture's drawing; its context menu saves the
-// picture (PNG or PDF) and copies it to the clipboard.
+// picture (PNG, PDF or SVG) and copies it to the clipboard.
 class PictureView : public QWidget {
  public:
   explicit PictureView(KeyQueue& keys, QWidget* parent = nullptr);
@@ -40,7 +40,8 @@ class PictureView : public QWidget {
   // again scaled.
   QImage rendered(QSize size) const;
   // Writes the picture as it is shown now: a PDF page for a name ending
-  // in .pdf, else a PNG image. False when the file cannot be written.
+  // in .pdf, an SVG drawing for .svg (where built with SVG), else a PNG
+  // image. False when the file cannot be written.
   bool save(const QString& path) const;
   void copy_to_clipboard() const;
 

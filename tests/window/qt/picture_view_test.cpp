@@ -83,6 +83,15 @@ TEST(PictureDrawing, ViewShowsScaledAndSavesPngAndPdf) {
   EXPECT_TRUE(bytes.startsWith("%PDF-"));
   EXPECT_GT(bytes.size(), 500);
   EXPECT_FALSE(view.save(dir.filePath("missing/plot.png")));
+#ifdef VERTO_HAVE_SVG
+  const QString svg = dir.filePath("plot.svg");
+  ASSERT_TRUE(view.save(svg));
+  QFile svg_file(svg);
+  ASSERT_TRUE(svg_file.open(QIODevice::ReadOnly));
+  const QByteArray text = svg_file.readAll();
+  EXPECT_TRUE(text.contains("<svg") && text.contains("width=\"120") && text.contains("<path"))
+      << text.left(400).toStdString();
+#endif
 }
 
 }  // namespace
