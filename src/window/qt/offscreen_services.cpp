@@ -98,7 +98,7 @@ std::string OffscreenWindowServices::present(ChildWindow w) {
   if (name.empty()) return {};
   QImageWriter writer(QString::fromStdString((dir_ / name).string()), "png");
   // Fast compression: plot pictures are mostly one background colour.
-  writer.setCompression(1);
+  writer.setQuality(80);  // zlib level 1
   if (!writer.write(c->picture->picture())) return {};
   return name;
 }
