@@ -89,7 +89,9 @@ TEST(PictureDrawing, ViewShowsScaledAndSavesPngAndPdf) {
   QFile svg_file(svg);
   ASSERT_TRUE(svg_file.open(QIODevice::ReadOnly));
   const QByteArray text = svg_file.readAll();
-  EXPECT_TRUE(text.contains("<svg") && text.contains("width=\"120") && text.contains("<path"))
+  // Lines stay lines, in their palette colours.
+  EXPECT_TRUE(text.contains("viewBox=\"0 0 120 60\"") && text.contains("<polyline") &&
+              text.contains("stroke=\"#55ff55\""))
       << text.left(400).toStdString();
 #endif
 }
