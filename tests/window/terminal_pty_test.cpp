@@ -208,14 +208,15 @@ TEST(TerminalSession, KeyModeLastsWhileACommandRunsAndKeysWaitForThePrompt) {
   ASSERT_TRUE(p.start({"--no-wait"}));
   ASSERT_TRUE(p.wait_for("variable: X"));
   ASSERT_TRUE(p.wait_for_raw(true));
-  p.type("MAKE 50000\r");
-  ASSERT_TRUE(p.wait_for("Npts = 50000"));
+  p.type("MAKE 30000\r");
+  ASSERT_TRUE(p.wait_for("Npts = 30000"));
   const std::size_t before = p.seen();
   p.type("MATH X=I\rMATH Y=SIN(X/9)\r");
   ASSERT_TRUE(p.wait_for("SIN(X/9)", before));
   ASSERT_TRUE(p.wait_for("\r>", p.screen().find("SIN(X/9)", before)));
   // A Gaussian window wider than the data weighs every pair of points:
-  // long enough to type during it.
+  // long enough to type during it (seconds, and far longer in a
+  // sanitizer build, hence the generous wait for its end).
   const std::string long_command = "SMOOTH 1E6", done = "Status: Done!";
   std::size_t mark = p.seen();
   p.type(long_command + "\r");
@@ -229,7 +230,7 @@ TEST(TerminalSession, KeyModeLastsWhileACommandRunsAndKeysWaitForThePrompt) {
   EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u);
   EXPECT_EQ(during.c_cc[VSUSP], _POSIX_VDISABLE) << "Ctrl-Z stays a key";
   p.type("echo ahead\r");
-  ASSERT_TRUE(p.wait_for("\r\n ahead", mark)) << p.screen().substr(mark);
+  ASSERT_TRUE(p.wait_for("\r\n ahead", mark, 300000)) << p.screen().substr(mark);
   EXPECT_EQ(count(p.screen().substr(mark), "echo ahead"), 1) << p.screen().substr(mark);
   EXPECT_LT(p.screen().find(done, mark), p.screen().find(">echo ahead", mark));
 
