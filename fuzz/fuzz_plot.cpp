@@ -46,14 +46,9 @@ void render_to_memory(const verto::plot::PlotModel& m, bool postscript) {
   if (!f) return;
   {
     verto::plot::RecordWriter out(f);
-    if (postscript) {
-      verto::plot::PostScriptDevice d(out);
-      verto::plot::render(m, verto::plot::postscript_page(true), d);
-      d.finish();
-    } else {
-      verto::plot::HpglDevice d(out);
-      verto::plot::render(m, verto::plot::hpgl_page(false), d);
-    }
+    // Each device carries its own page and ends it in finish().
+    auto d = verto::plot::file_device(out, postscript, postscript);
+    verto::plot::render(m, *d);
   }
   std::fclose(f);
   std::free(buf);
