@@ -15,7 +15,7 @@
 
 #include "core/session.h"
 #include "core/workspace.h"
-#include "window/qt/frame_session.h"
+#include "qt/frame_session.h"
 
 namespace {
 

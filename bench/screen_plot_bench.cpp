@@ -16,7 +16,7 @@
 #include "core/memory_console.h"
 #include "core/session.h"
 #include "core/system.h"
-#include "window/qt/offscreen_services.h"
+#include "qt/offscreen_services.h"
 
 namespace {
 

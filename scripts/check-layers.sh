@@ -9,13 +9,13 @@
 #   3 window                      the terminal console
 #   4 app                         command table, loop, start-up, line editor,
 #                                 program entry
-#   5 ui/qt                       Qt menus and dialogs
-#   6 window/qt                   Qt frame, console window, window services
+#   5 qt                          the Qt front-end: frame, console and picture
+#                                 windows, window services, menus, dialogs
 # A folder may include its own headers and those of lower layers only.
 set -euo pipefail
 src="${1:-$(dirname "$0")/../src}"
 declare -A rank=([numeric]=0 [core]=1 [workspace]=2 [datafiles]=2 [expr]=2 [analysis]=2
-                 [fitting]=2 [plot]=2 [ui]=2 [window]=3 [app]=4 [ui/qt]=5 [window/qt]=6)
+                 [fitting]=2 [plot]=2 [ui]=2 [window]=3 [app]=4 [qt]=5)
 status=0
 while IFS= read -r file; do
   rel="${file#"$src"/}"

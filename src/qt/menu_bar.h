@@ -1,7 +1,7 @@
 #pragma once
 // The frame window's menu bar: File, Data, Process, Plot, Window, Help.
 // Every item either hands fixed command lines to the console input or opens
-// a dialog (ui/qt/dialogs.h) that builds them; no item changes data itself.
+// a dialog (qt/dialogs.h) that builds them; no item changes data itself.
 #include <functional>
 
 #include "core/editor_state.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/window_services.h"
-#include "window/qt/picture_window.h"
+#include "qt/picture_window.h"
 
 namespace verto::qt {
 

@@ -17,8 +17,8 @@
 #include <memory>
 
 #include "core/window_services.h"
-#include "window/qt/drawing.h"
-#include "window/qt/key_queue.h"
+#include "qt/drawing.h"
+#include "qt/key_queue.h"
 
 class QMdiSubWindow;
 

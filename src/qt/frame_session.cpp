@@ -1,10 +1,10 @@
-#include "window/qt/frame_session.h"
+#include "qt/frame_session.h"
 
 #include <QCoreApplication>
 
 #include "core/session.h"
-#include "ui/qt/menu_bar.h"
-#include "window/qt/picture_window.h"
+#include "qt/menu_bar.h"
+#include "qt/picture_window.h"
 
 namespace verto::qt {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/dialogs.h"
+#include "qt/dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "window/qt/qt_window_services.h"
+#include "qt/qt_window_services.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -18,8 +18,8 @@
 #include <QSvgGenerator>
 #endif
 
-#include "window/qt/console_window.h"
-#include "window/qt/frame.h"
+#include "qt/console_window.h"
+#include "qt/frame.h"
 
 namespace verto::qt {
 

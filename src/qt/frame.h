@@ -1,7 +1,7 @@
 #pragma once
 // The frame window "VERTO!": a main window whose multiple-document area
 // holds the child windows (the console "VERTO! Console", the "Plot" and
-// "Plot Legend" windows). Menus are added to it from src/ui/qt through
+// "Plot Legend" windows). Menus are added to it from src/qt/menu_bar through
 // main_window(), area() and queue().
 #include <QMainWindow>
 #include <QMdiArea>

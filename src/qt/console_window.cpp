@@ -1,4 +1,4 @@
-#include "window/qt/console_window.h"
+#include "qt/console_window.h"
 
 #include <QApplication>
 #include <QClipboard>

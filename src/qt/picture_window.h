@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "core/window_services.h"
-#include "window/qt/drawing.h"
+#include "qt/drawing.h"
 
 namespace verto::qt {
 

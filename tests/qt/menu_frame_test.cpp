@@ -10,8 +10,8 @@
 
 #include "core/session.h"
 #include "support/scoped_directory.h"
-#include "window/qt/frame_session.h"
-#include "window/qt/qt_test_support.h"
+#include "qt/frame_session.h"
+#include "qt/qt_test_support.h"
 
 namespace verto::qt {
 namespace {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "support/command_session.h"
-#include "ui/qt/menu_bar.h"
+#include "qt/menu_bar.h"
 
 namespace verto {
 namespace {

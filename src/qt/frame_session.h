@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "app/session_runner.h"
-#include "window/qt/console_window.h"
-#include "window/qt/frame.h"
-#include "window/qt/qt_window_services.h"
+#include "qt/console_window.h"
+#include "qt/frame.h"
+#include "qt/qt_window_services.h"
 
 namespace verto::qt {
 

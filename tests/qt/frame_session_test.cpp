@@ -13,7 +13,7 @@
 #include "core/session.h"
 #include "qt_test_support.h"
 #include "support/scoped_directory.h"
-#include "window/qt/frame_session.h"
+#include "qt/frame_session.h"
 
 namespace verto::qt {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window/qt/frame_session.h"
+#include "qt/frame_session.h"
 
 extern "C" __attribute__((visibility("default"))) int verto_run_frame(
     const verto::RunOptions* options) {

@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
-#include "window/qt/picture_window.h"
-#include "window/qt/qt_window_services.h"
+#include "qt/picture_window.h"
+#include "qt/qt_window_services.h"
 
 namespace verto::qt {
 namespace {

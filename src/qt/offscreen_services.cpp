@@ -1,4 +1,4 @@
-#include "window/qt/offscreen_services.h"
+#include "qt/offscreen_services.h"
 
 #include <QImageWriter>
 #include <string>

@@ -1,5 +1,5 @@
 // Screen plots without a display: the pictures saved as PNG files.
-#include "window/qt/offscreen_services.h"
+#include "qt/offscreen_services.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "window/qt/frame.h"
+#include "qt/frame.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QScreen>
 
-#include "window/qt/console_window.h"
+#include "qt/console_window.h"
 
 namespace verto::qt {
 

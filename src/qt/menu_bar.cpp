@@ -1,4 +1,4 @@
-#include "ui/qt/menu_bar.h"
+#include "qt/menu_bar.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "ui/menu_items.h"
-#include "ui/qt/dialogs.h"
+#include "qt/dialogs.h"
 
 namespace verto {
 

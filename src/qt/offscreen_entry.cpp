@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "window/qt/offscreen_services.h"
+#include "qt/offscreen_services.h"
 
 extern "C" __attribute__((visibility("default"))) verto::WindowServices*
 verto_offscreen_services() {

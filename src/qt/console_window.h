@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "core/console.h"
-#include "window/qt/key_queue.h"
+#include "qt/key_queue.h"
 
 namespace verto::qt {
 

@@ -1,4 +1,4 @@
-#include "window/qt/drawing.h"
+#include "qt/drawing.h"
 
 #include <QPaintDevice>
 #include <QPainter>

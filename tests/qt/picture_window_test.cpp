@@ -1,4 +1,4 @@
-#include "window/qt/picture_window.h"
+#include "qt/picture_window.h"
 
 #include <gtest/gtest.h>
 
