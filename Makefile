@@ -8,7 +8,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test bench test-sanitize test-tsan install fuzz clean
+.PHONY: deps configure build run test bench test-sanitize test-tsan storm install fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -41,6 +41,15 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DVERTO_SANITIZE=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The session storm under AddressSanitizer and UndefinedBehaviorSanitizer
+# for STORM_SECONDS; VERTO_STORM_SEED=n replays a run.
+STORM_SECONDS ?= 180
+storm: deps
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DVERTO_SANITIZE=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD_SAN) -j $(JOBS) --target verto verto_storm
+	cd $(BUILD_SAN) && VERTO_STORM_SECONDS=$(STORM_SECONDS) ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -L '^storm$$'
 
 test-tsan: deps
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DVERTO_TSAN=ON -DVERTO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo

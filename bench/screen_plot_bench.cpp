@@ -36,7 +36,7 @@ void ensure_app() {
 class HandOverServices : public verto::qt::OffscreenWindowServices {
  public:
   using OffscreenWindowServices::OffscreenWindowServices;
-  std::string present(verto::ChildWindow w) override {
+  verto::Presented present(verto::ChildWindow w) override {
     if (auto* p = dynamic_cast<verto::qt::PictureWindow*>(graphics(w))) last = p->image();
     return {};
   }

@@ -1,5 +1,7 @@
 // D and DD: first and second derivative of Y over X by local weighted
 // least-squares parabolas, written into the line data set.
+#include <algorithm>
+#include <cmath>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@ Points derivative_pass(Session& s, const Points& p, int order, float delta_x) {
   const std::span<const float> x(p.x), y(p.y), w(p.w);
   float a[3], covar[9];
   int lista[3];
+  std::vector<float> t(static_cast<std::size_t>(n)), yc(static_cast<std::size_t>(n));
   int j = 0;
   float x_start = n > 0 ? x[0] : 0.f;
   while (j < n - 1) {
@@ -52,18 +55,37 @@ Points derivative_pass(Session& s, const Points& p, int order, float delta_x) {
     if (k >= n - 1) break;
     const auto first = static_cast<std::size_t>(j);
     const auto count = static_cast<std::size_t>(k - j + 1);
+    // The parabola is fitted about the window's centre: X relative to the
+    // mean X, scaled to [-1, 1], and Y relative to its mean. On data far
+    // from zero (X = 400.00, 400.01, ...) the powers of the raw X make
+    // normal equations that single precision cannot solve; centred and
+    // scaled they are well conditioned, and the slope at the mean X is the
+    // linear coefficient divided by the scale.
+    double sum_x = 0.0, sum_y = 0.0;
+    for (std::size_t i = first; i < first + count; ++i) {
+      sum_x += x[i];
+      sum_y += y[i];
+    }
+    const double mean_x = sum_x / static_cast<double>(count);
+    const double mean_y = sum_y / static_cast<double>(count);
+    double half_width = 0.0;
+    for (std::size_t i = first; i < first + count; ++i)
+      half_width = std::max(half_width, std::fabs(static_cast<double>(x[i]) - mean_x));
+    if (!(half_width > 0.0) || !std::isfinite(half_width)) half_width = 1.0;
+    for (std::size_t i = 0; i < count; ++i) {
+      t[i] = static_cast<float>((static_cast<double>(x[first + i]) - mean_x) / half_width);
+      yc[i] = static_cast<float>(static_cast<double>(y[first + i]) - mean_y);
+    }
     for (int i = 0; i < 3; ++i) {
       a[i] = 0.f;
       lista[i] = i + 1;
     }
     float chisq = 0.f;
-    if (report(s.con, Lfit(x.subspan(first, count), y.subspan(first, count), w.subspan(first, count),
-             static_cast<int>(count), a, 3, lista, 3, covar, 3, chisq, Fpoly))) {
-      float sum = 0.f;
-      for (std::size_t i = first; i < first + count; ++i) sum += x[i];
-      const float xm = sum / static_cast<float>(count);
-      out.x.push_back(xm);
-      out.y.push_back(a[1] + 2.f * a[2] * xm);
+    if (report(s.con, Lfit(std::span<const float>(t).first(count), std::span<const float>(yc).first(count),
+                           w.subspan(first, count), static_cast<int>(count), a, 3, lista, 3, covar, 3,
+                           chisq, Fpoly))) {
+      out.x.push_back(static_cast<float>(mean_x));
+      out.y.push_back(static_cast<float>(static_cast<double>(a[1]) / half_width));
       out.w.push_back(1.f);
     }
     j = k;
@@ -110,11 +132,13 @@ void cmd_d(Session& s) {
   }
 
   float delta_x = n > 0 ? (p.x.back() - p.x.front()) * 0.01f : 0.f;
-  // An argument that is not a number ends the command before the line
-  // data set is emptied.
+  // An argument that is not a number, or that cannot be converted, ends the
+  // command before the line data set is emptied.
   if (arg > 0) {
     if (!starts_unsigned_number(up[static_cast<std::size_t>(arg - 1)])) return;
-    delta_x = expr::text_to_number(s.con, token_at(up, arg));
+    const std::optional<float> typed = expr::checked_number(s.con, token_at(up, arg));
+    if (!typed) return;
+    delta_x = *typed;
     write_free(s.con, {"delta_X = ", delta_x});
   }
 

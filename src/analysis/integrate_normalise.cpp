@@ -38,8 +38,12 @@ bool parse_limits(Session& s, float& x1, float& x2, bool& given) {
     return false;
   first = first.substr(0, first.find(' '));
   second = second.substr(0, second.find(' '));
-  x1 = expr::text_to_number(s.con, first);
-  x2 = expr::text_to_number(s.con, second);
+  const std::optional<float> v1 = expr::checked_number(s.con, first);
+  if (!v1) return false;
+  const std::optional<float> v2 = expr::checked_number(s.con, second);
+  if (!v2) return false;
+  x1 = *v1;
+  x2 = *v2;
   given = true;
   return true;
 }
@@ -121,7 +125,9 @@ void cmd_norm(Session& s) {
     const auto end = up.find_first_of(" ,", iat + 2);
     const std::string_view num =
         std::string_view(up).substr(iat + 2, (end == std::string::npos ? up.size() : end) - iat - 2);
-    ref_point = round_to_int(expr::text_to_number(s.con, num), -1, kMaxNpts + 1);
+    const std::optional<float> point = expr::checked_number(s.con, num);
+    if (!point) return;
+    ref_point = round_to_int(*point, -1, kMaxNpts + 1);
     up.erase(iat, (end == std::string::npos ? up.size() : end) - iat);
     up.resize(kLineLength, ' ');
   }
@@ -136,8 +142,11 @@ void cmd_norm(Session& s) {
       var = rest[0] == 'X' ? 1 : rest[0] == 'Y' ? 2 : 3;
       rest.erase(0, 2);
     }
-    if (!rest.empty() && starts_unsigned_number(rest[0]))
-      target = expr::text_to_number(s.con, rest.substr(0, rest.find(' ')));
+    if (!rest.empty() && starts_unsigned_number(rest[0])) {
+      const std::optional<float> typed = expr::checked_number(s.con, rest.substr(0, rest.find(' ')));
+      if (!typed) return;  // a target that cannot be read scales nothing
+      target = *typed;
+    }
   }
 
   if (line && var == 3) {

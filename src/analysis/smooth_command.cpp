@@ -37,7 +37,9 @@ void cmd_smooth(Session& s) {
     return;
   }
   if (!starts_unsigned_number(up[static_cast<std::size_t>(arg - 1)])) return;
-  const float window = expr::text_to_number(s.con, token_at(up, arg));
+  const std::optional<float> typed = expr::checked_number(s.con, token_at(up, arg));
+  if (!typed) return;
+  const float window = *typed;
   write_free(s.con, {std::string(median ? "median " : "Gaussian ") + "smoothing window = ", window});
 
   // c makes the weight exp(-d^2 / c) one half at d = window / 2.

@@ -64,7 +64,9 @@ bool parse_average(Session& s, AverageSettings& a) {
     if (d + 2 < up.size() && up[d + 2] == '=') {
       const int at = static_cast<int>(d) + 4;  // 1-based position after "="
       if (at > static_cast<int>(up.size()) || !starts_unsigned_number(up[d + 3])) return false;
-      a.max_sd = expr::text_to_number(s.con, token_at(up, at, " /"));
+      const std::optional<float> sd = expr::checked_number(s.con, token_at(up, at, " /"));
+      if (!sd) return false;
+      a.max_sd = *sd;
     }
     write_free(s.con, {"maximum number of std. dev. = ", a.max_sd});
   }
@@ -77,7 +79,9 @@ bool parse_average(Session& s, AverageSettings& a) {
     number_at = static_cast<int>(slash) + 5;
   }
   if (number_at > 0) {
-    a.max_delta_x = expr::text_to_number(s.con, token_at(up, number_at, " /"));
+    const std::optional<float> dx = expr::checked_number(s.con, token_at(up, number_at, " /"));
+    if (!dx) return false;
+    a.max_delta_x = *dx;
     write_free(s.con, {"max_delta_X = ", a.max_delta_x});
   }
   a.exact_rows = up.find("/X") != std::string_view::npos;

@@ -61,9 +61,9 @@ GraphicsWindow* OffscreenWindow::graphics(ChildWindow w) {
   return t ? t->graphics(w) : nullptr;
 }
 
-std::string OffscreenWindow::present(ChildWindow w) {
+Presented OffscreenWindow::present(ChildWindow w) {
   auto* t = target();
-  return t ? t->present(w) : std::string();
+  return t ? t->present(w) : Presented{};
 }
 
 void OffscreenWindow::focus(ChildWindow w) {

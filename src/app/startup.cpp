@@ -1,5 +1,11 @@
 #include "app/startup.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -20,17 +26,48 @@ namespace {
 
 constexpr std::size_t kMaxIniSize = 1 << 20;  // VERTO.INI is a few lines
 
-std::optional<std::string> read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+struct IniText {
   std::string text;
-  char buffer[4096];
-  while (in && text.size() < kMaxIniSize) {
-    in.read(buffer, sizeof buffer);
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+  bool cut = false;  // the file is longer than kMaxIniSize
+};
+
+// VERTO.INI is read only when it is a regular file: a FIFO, a device or a
+// folder would block start-up or make no sense, and counts as unreadable.
+// The file is opened without blocking, checked, and read up to its limit.
+std::optional<IniText> read_file(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
   }
-  if (in.bad()) return std::nullopt;
-  return text;
+  IniText ini;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    const std::size_t room = kMaxIniSize - ini.text.size();
+    ini.text.append(buffer, std::min(room, static_cast<std::size_t>(n)));
+    if (static_cast<std::size_t>(n) > room) {
+      ini.cut = true;
+      break;
+    }
+  }
+  ::close(fd);
+  return ini;
+}
+
+// Says once that VERTO.INI was longer than the part read.
+void report_cut(Session& s, const IniText& ini, bool& reported) {
+  if (!ini.cut || reported) return;
+  reported = true;
+  s.con.record("<<<VERTO!!!>>> VERTO.INI is longer than 1 MiB; the rest of it is ignored.");
 }
 
 // Block letters of the program's name, 16 lines drawn with "X" and a ":"
@@ -116,6 +153,7 @@ void apply_defaults(Session& s, const DefaultsGroup& g) {
 
 void read_verto_ini(Session& s) {
   std::string path = "VERTO.INI";
+  bool cut_reported = false;
   if (auto dir = s.system.getenv("VERTO")) {
     // The value is a directory prefix that ends with a path separator.
     path = std::string(trim_right(*dir)) + "VERTO.INI";
@@ -123,19 +161,21 @@ void read_verto_ini(Session& s) {
     g.iform_def = s.ws.default_form;
     g.ivar_def = s.ws.default_variable;
     g.plot_mode_def = s.ws.plot_mode_startup;
-    auto text = read_file(path);
-    if (!text || !read_defaults_namelist(*text, g)) {
+    auto ini = read_file(path);
+    if (ini) report_cut(s, *ini, cut_reported);
+    if (!ini || !read_defaults_namelist(ini->text, g)) {
       s.con.record(kIniErrorMessage);
       return;
     }
     apply_defaults(s, g);
   }
-  auto text = read_file(path);
-  if (!text) {
+  auto ini = read_file(path);
+  if (!ini) {
     s.con.record(kIniErrorMessage);
     return;
   }
-  load_macros(*text, s.editor.macros, s.con);
+  report_cut(s, *ini, cut_reported);
+  load_macros(ini->text, s.editor.macros, s.con);
 }
 
 std::string apply_arguments(Session& s, std::span<const std::string> arguments) {

@@ -91,6 +91,10 @@ int apply_operator(Console& con, const Token& op, ExprState& st);
 float text_to_number(Console& con, std::string_view text);
 // The same conversion without the message: nullopt on malformed text.
 std::optional<float> typed_number(std::string_view text);
+// For commands that must not act on a number they could not read: prints
+// "Number conversion error!!" and gives nullopt on malformed text, so the
+// caller can end before it changes anything.
+std::optional<float> checked_number(Console& con, std::string_view text);
 
 // Compile, set N and M, reset the stack, evaluate and pop: the calling
 // order of SET and the range qualifier. Returns false (after the

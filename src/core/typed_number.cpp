@@ -101,4 +101,10 @@ float text_to_number(Console& con, std::string_view text) {
   return 0.f;
 }
 
+std::optional<float> checked_number(Console& con, std::string_view text) {
+  std::optional<float> value = typed_number(text);
+  if (!value) con.record(kMsgConversion);
+  return value;
+}
+
 }  // namespace verto::expr

@@ -29,6 +29,16 @@ struct PixelSize {
 
 // A configuration request and, after configure, what is in force. A value
 // of -1 leaves it to the system default.
+// What became of a presented picture. On screen it is Shown; without a
+// screen it is saved in a picture file: Written when the whole file was
+// written and closed, otherwise the file could not be created (CannotOpen),
+// was removed after a failed write (WriteFailed), or every name was taken.
+struct Presented {
+  enum class Status { Shown, Written, NoFreeName, CannotOpen, WriteFailed };
+  Status status = Status::Shown;
+  std::string name;  // the picture file's name, where one was chosen
+};
+
 struct WindowConfig {
   int width_px = -1, height_px = -1;
   int cols = -1, rows = -1;
@@ -87,10 +97,9 @@ class WindowServices {
   virtual void close(ChildWindow w, bool keep) = 0;
   // Drawing on an open graphics window; nullptr when it is not open.
   virtual GraphicsWindow* graphics(ChildWindow w) = 0;
-  // Shows what was drawn since the last present. Returns the name of the
-  // file the picture was saved in when there is no screen (empty when it
-  // was shown on screen).
-  virtual std::string present(ChildWindow w) = 0;
+  // Shows what was drawn since the last present, or saves it in a picture
+  // file when there is no screen.
+  virtual Presented present(ChildWindow w) = 0;
   virtual void focus(ChildWindow w) = 0;
   // Waits for one key in the window; the key code as Console::read_key.
   virtual int wait_key(ChildWindow w) = 0;

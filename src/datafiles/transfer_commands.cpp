@@ -130,8 +130,13 @@ void cmd_port(Session& s) {
     return !t.empty() && std::string_view("1234567890.-").find(t[0]) != std::string_view::npos;
   };
   if (!numeric_start(t1) || !numeric_start(t2)) return;
-  const float x1 = expr::text_to_number(s.con, t1);
-  const float x2 = expr::text_to_number(s.con, t2);
+  // Both limits are converted before anything is cleared: a limit that is
+  // not a number leaves the data as they were.
+  const std::optional<float> l1 = expr::checked_number(s.con, t1);
+  if (!l1) return;
+  const std::optional<float> l2 = expr::checked_number(s.con, t2);
+  if (!l2) return;
+  const float x1 = *l1, x2 = *l2;
   if (clearing == 'C' || clearing == 'X') {
     ws.Npts = 0;
     ws.point_markers.count = 0;

@@ -222,7 +222,9 @@ bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, 
     if (!starts_with_one_of(value, "1234567890.-")) return false;
     const bool negative = value[0] == '-';
     if (negative) value.remove_prefix(1);
-    const float v = expr::text_to_number(con, token_at(value, 0));
+    const std::optional<float> typed = expr::checked_number(con, token_at(value, 0));
+    if (!typed) return false;
+    const float v = *typed;
     if (m.code == kModelPow) {
       req.power = negative ? -v : v;
     } else {
@@ -236,7 +238,9 @@ bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, 
   } else if (m.peak && eq != std::string::npos) {
     std::string_view value = std::string_view(upper).substr(eq + 1);
     if (!starts_with_one_of(value, "1234567890.")) return false;
-    req.width = expr::text_to_number(con, token_at(value, 0));
+    const std::optional<float> width = expr::checked_number(con, token_at(value, 0));
+    if (!width) return false;
+    req.width = *width;
   }
   return true;
 }
@@ -261,8 +265,12 @@ bool read_peak_positions(Console& con, std::string_view text, FitRequest& req) {
     }
     const std::string_view t2 = token_at(text, next);
     if (!starts_with_one_of(t2, "1234567890.")) return false;
-    req.x1 = expr::text_to_number(con, t1);
-    req.x2 = expr::text_to_number(con, t2);
+    const std::optional<float> x1 = expr::checked_number(con, t1);
+    if (!x1) return false;
+    const std::optional<float> x2 = expr::checked_number(con, t2);
+    if (!x2) return false;
+    req.x1 = *x1;
+    req.x2 = *x2;
   }
   return true;
 }

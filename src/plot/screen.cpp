@@ -88,10 +88,31 @@ void ScreenDevice::begin_legend() {
 
 namespace {
 
-void print_output_written(Console& con, const std::string& name) {
-  std::string text = "Output written to " + name;
-  text.resize(80, ' ');
-  write_formatted(con, "(1X,A75)", {text});
+// What became of a picture saved without a screen, in the words the plot
+// files use; "Output written to" only for a picture written whole. Gives
+// the name of the written file (empty otherwise).
+std::string report_picture(Console& con, const Presented& p, std::string_view stem) {
+  switch (p.status) {
+    case Presented::Status::Shown:
+      return {};
+    case Presented::Status::Written: {
+      std::string text = "Output written to " + p.name;
+      text.resize(80, ' ');
+      write_formatted(con, "(1X,A75)", {text});
+      return p.name;
+    }
+    case Presented::Status::NoFreeName:
+      con.record("<<<VERTO!!!>>> No free picture file name: " + std::string(stem) + "1.PNG to " +
+                 std::string(stem) + "9999.PNG all exist.");
+      return {};
+    case Presented::Status::CannotOpen:
+      con.record("<<<VERTO!!!>>> Can not open plot file " + p.name);
+      return {};
+    case Presented::Status::WriteFailed:
+      con.record("<<<VERTO!!!>>> Plot file " + p.name + " could not be written completely!");
+      return {};
+  }
+  return {};
 }
 
 // Opens or reuses a graphics window and configures it; the colour count in
@@ -159,10 +180,9 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
   const PageGeometry page = screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
   ScreenDevice device(*w, model, page, xpix, ypix, colours);
   render(model, device);
-  const std::string saved = ws.present(ChildWindow::Plot);
+  const Presented shown = ws.present(ChildWindow::Plot);
   ws.focus(ChildWindow::Console);
-  if (!saved.empty()) print_output_written(s.con, saved);
-  return saved;
+  return report_picture(s.con, shown, "VERTO");
 }
 
 // ---------------------------------------------------------- legend window
@@ -265,8 +285,7 @@ std::string legend_window(Session& s, int keep_mode) {
     w->text_at(row, 5, lines.entries[static_cast<std::size_t>(j)].label);
   }
 
-  const std::string saved = ws.present(ChildWindow::Legend);
-  if (!saved.empty()) print_output_written(s.con, saved);
+  const std::string saved = report_picture(s.con, ws.present(ChildWindow::Legend), "VERTOL");
   if (keep_mode == 0) {
     ws.close(ChildWindow::Legend, true);
     return saved;

@@ -1,6 +1,12 @@
 #include "qt/offscreen_services.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageWriter>
+#include <cerrno>
 #include <string>
 #include <system_error>
 
@@ -28,12 +34,16 @@ OffscreenWindowServices::Child* OffscreenWindowServices::child(ChildWindow w) {
   return nullptr;
 }
 
+std::string OffscreenWindowServices::picture_name(ChildWindow w, int n) {
+  return (w == ChildWindow::Legend ? "VERTOL" : "VERTO") + std::to_string(n) + ".PNG";
+}
+
 std::string OffscreenWindowServices::next_name(ChildWindow w) const {
-  const std::string stem = w == ChildWindow::Legend ? "VERTOL" : "VERTO";
-  for (int n = 1; n <= 9999; ++n) {
-    std::string name = stem + std::to_string(n) + ".PNG";
+  for (int n = 1; n <= kPictureNames; ++n) {
+    std::string name = picture_name(w, n);
+    // Any entry counts as taken, a dangling link too.
     std::error_code ec;
-    if (!std::filesystem::exists(dir_ / name, ec) && !ec) return name;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(dir_ / name, ec)) && !ec) return name;
   }
   return {};
 }
@@ -91,16 +101,49 @@ GraphicsWindow* OffscreenWindowServices::graphics(ChildWindow w) {
   return c ? c->picture.get() : nullptr;
 }
 
-std::string OffscreenWindowServices::present(ChildWindow w) {
+Presented OffscreenWindowServices::present(ChildWindow w) {
   Child* c = child(w);
   if (!c || !c->picture) return {};
-  const std::string name = next_name(w);
-  if (name.empty()) return {};
-  QImageWriter writer(QString::fromStdString((dir_ / name).string()), "png");
-  // Fast compression: plot pictures are mostly one background colour.
-  writer.setQuality(80);  // zlib level 1
-  if (!writer.write(c->picture->picture())) return {};
-  return name;
+  // The picture is encoded in memory first: a full disk then shows as a
+  // failed write of our own, not as a message of the image library.
+  QByteArray png;
+  {
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // Fast compression: plot pictures are mostly one background colour.
+    writer.setQuality(80);  // zlib level 1
+    if (!writer.write(c->picture->picture())) return {Presented::Status::WriteFailed, picture_name(w, 1)};
+  }
+  // The first free name, created here and never an existing file: a name
+  // taken by anything, a dangling link included, is passed over.
+  int fd = -1;
+  std::string name;
+  for (int n = 1; n <= kPictureNames && fd < 0; ++n) {
+    name = picture_name(w, n);
+    fd = ::open((dir_ / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0 && errno != EEXIST) return {Presented::Status::CannotOpen, name};
+  }
+  if (fd < 0) return {Presented::Status::NoFreeName, {}};
+  const char* data = png.constData();
+  auto left = static_cast<std::size_t>(png.size());
+  bool ok = true;
+  while (ok && left > 0) {
+    const ssize_t n = ::write(fd, data, left);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) {
+      data += n;
+      left -= static_cast<std::size_t>(n);
+    }
+  }
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) {
+    // A half-written picture is not left behind looking like a picture.
+    ::unlink((dir_ / name).c_str());
+    return {Presented::Status::WriteFailed, name};
+  }
+  return {Presented::Status::Written, name};
 }
 
 void OffscreenWindowServices::focus(ChildWindow) {}

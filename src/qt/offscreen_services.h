@@ -21,6 +21,9 @@ class OffscreenWindowServices : public WindowServices {
 
   // The name of the next picture file of a window ("" when all are taken).
   std::string next_name(ChildWindow w) const;
+  // The n-th picture file name of a window: VERTOn.PNG, legend VERTOLn.PNG.
+  static std::string picture_name(ChildWindow w, int n);
+  static constexpr int kPictureNames = 9999;
 
   std::optional<CellSize> largest_cells(ChildWindow w) override;
   std::optional<CellSize> current_cells(ChildWindow w) override;
@@ -30,7 +33,7 @@ class OffscreenWindowServices : public WindowServices {
   void place(ChildWindow w, int col, int row, int cols, int rows) override;
   void close(ChildWindow w, bool keep) override;
   GraphicsWindow* graphics(ChildWindow w) override;
-  std::string present(ChildWindow w) override;
+  Presented present(ChildWindow w) override;
   void focus(ChildWindow w) override;
   // No one can press a key: the window is kept, as "k" does.
   int wait_key(ChildWindow w) override;

@@ -319,7 +319,7 @@ GraphicsWindow* QtWindowServices::graphics(ChildWindow w) {
   return c->picture.get();
 }
 
-std::string QtWindowServices::present(ChildWindow w) {
+Presented QtWindowServices::present(ChildWindow w) {
   Child* c = child(w);
   if (!c || !c->picture || !maker_.image || closing_.load()) return {};
   // A copy of its own for the window, while the command thread goes on

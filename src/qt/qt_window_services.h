@@ -83,7 +83,7 @@ class QtWindowServices : public WindowServices {
   void place(ChildWindow w, int col, int row, int cols, int rows) override;
   void close(ChildWindow w, bool keep) override;
   GraphicsWindow* graphics(ChildWindow w) override;
-  std::string present(ChildWindow w) override;
+  Presented present(ChildWindow w) override;
   void focus(ChildWindow w) override;
   int wait_key(ChildWindow w) override;
 

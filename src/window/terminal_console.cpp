@@ -14,6 +14,11 @@
 
 namespace verto {
 
+namespace {
+// Lines read without a length asked for keep at most this much.
+constexpr std::size_t kLongestLine = 4096;
+}  // namespace
+
 TerminalConsole::TerminalConsole(std::FILE* in, std::FILE* out)
     : out_(out), in_fd_(fileno(in)) {
   input_is_terminal_ = isatty(in_fd_) != 0;
@@ -175,6 +180,10 @@ std::optional<std::string> TerminalConsole::read_typed_line(int max_len) {
 std::optional<std::string> TerminalConsole::do_read_line(int max_len) {
   if (input_is_terminal_ && raw_terminal::active()) return read_typed_line(max_len);
   std::fflush(out_);
+  // The line is cut while it is read: only the first `max_len` characters
+  // are kept and the rest up to the line end is skipped, so a line of any
+  // length (a huge file without line ends) takes no more memory than that.
+  const std::size_t keep = max_len >= 0 ? static_cast<std::size_t>(max_len) : kLongestLine;
   std::string line;
   int c;
   bool any = false;
@@ -182,15 +191,17 @@ std::optional<std::string> TerminalConsole::do_read_line(int max_len) {
     any = true;
     if (c == '\n') break;
     if (c == '\r') continue;
-    line.push_back(static_cast<char>(c));
+    if (line.size() < keep) line.push_back(static_cast<char>(c));
   }
   if (!any) return std::nullopt;
-  if (max_len >= 0 && static_cast<int>(line.size()) > max_len) line.resize(max_len);
   if (input_is_terminal_) {
     line_open_ = false;  // the terminal echoed the line and its newline
   } else {
+    // The echo of a script line is out before the command runs, so a log
+    // never ends in a bare prompt while a long command works.
     put(line);
     if (!output_is_terminal_) shown_ += line;
+    std::fflush(out_);
   }
   return line;
 }
@@ -283,6 +294,13 @@ int TerminalConsole::do_read_key() {
 
 void TerminalConsole::do_pause(std::string_view message) {
   do_record(message);
+  // In a script (standard input not a terminal) nobody is there to answer:
+  // the message is shown and the work goes on without taking the next
+  // script line as the answer.
+  if (!input_is_terminal_) {
+    std::fflush(out_);
+    return;
+  }
   do_read_line(75);
 }
 

@@ -59,6 +59,32 @@ std::vector<int> order_by_x(const Workspace& ws) {
   return idx;
 }
 
+// Finely spaced X far from zero (400.00 ... 429.99): the slopes agree with
+// the double-precision derivative of y = (x - 410)^2 / 2 + 3x, and no pause
+// interrupts the command.
+TEST(DerivativeCommand, FineStepsFarFromZeroGiveTheTrueSlopes) {
+  Fixture f;
+  const int n = 3000;
+  for (int i = 0; i < n; ++i) {
+    const double x = 400.0 + 0.01 * i;
+    f.s.ws.X[static_cast<std::size_t>(i)] = static_cast<float>(x);
+    f.s.ws.Y[static_cast<std::size_t>(i)] = static_cast<float>(0.5 * (x - 410) * (x - 410) + 3 * x);
+  }
+  f.s.ws.Npts = n;
+  f.s.ws.form = 3;
+  for (const char* command : {"D", "DD"}) {
+    f.con.clear();
+    dispatch(f.s, command);
+    EXPECT_EQ(f.con.text().find("singular"), std::string::npos) << f.con.text();
+    ASSERT_GT(f.s.ws.Nline, 40) << command;
+    for (int i = 0; i < f.s.ws.Nline; ++i) {
+      const double xm = f.s.ws.LX[static_cast<std::size_t>(i)];
+      const double want = command[1] == 'D' ? 1.0 : (xm - 410.0) + 3.0;
+      EXPECT_NEAR(f.s.ws.LY[static_cast<std::size_t>(i)], want, 2e-3) << command << " at " << xm;
+    }
+  }
+}
+
 TEST(SmoothCommand, GaussianEqualsThePlainLoopOnSortedDataInBothForms) {
   for (int form : {3, 7}) {
     Fixture f;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -138,6 +139,34 @@ TEST_F(StartupTest, AMissingOrBrokenFileSkipsTheMacroPass) {
   EXPECT_EQ(count(kIniError), 1);
   EXPECT_EQ(again.ws.form, 5) << "nothing of a broken group is used";
   EXPECT_EQ(again.editor.macros.count, 0);
+}
+
+// Only a regular file is read: a FIFO (which would block start-up before
+// the banner) or a folder counts as unreadable. A file over the size limit
+// is read up to it, and that is said.
+TEST_F(StartupTest, OnlyARegularVertoIniIsReadAndACutOneIsReported) {
+  ASSERT_EQ(::mkfifo("VERTO.INI", 0600), 0);
+  fs::create_directory("cfg/VERTO.INI");
+  sys.environment["VERTO"] = (dir / "cfg").string() + "/";
+  start();
+  EXPECT_EQ(count(kIniError), 1);
+  sys.environment.erase("VERTO");
+  Session fifo(con, sys);
+  con.clear();
+  run_startup(fifo, {});
+  EXPECT_EQ(count(kIniError), 1);
+
+  fs::remove("VERTO.INI");
+  std::string text = "@EARLY\n1\nECHO a\n";
+  text.resize((1 << 20) + 10, '!');
+  write("VERTO.INI", text + "\n@LATE\n1\nECHO b\n");
+  Session big(con, sys);
+  con.clear();
+  run_startup(big, {});
+  EXPECT_EQ(count(kIniError), 0);
+  EXPECT_EQ(count("<<<VERTO!!!>>> VERTO.INI is longer than 1 MiB; the rest of it is ignored."), 1);
+  ASSERT_EQ(big.editor.macros.count, 1);
+  EXPECT_EQ(big.editor.macros.entries[0].name, "@EARLY");
 }
 
 TEST_F(StartupTest, ClobberQuestionStaysOnUnlessSwitchedOffExplicitly) {

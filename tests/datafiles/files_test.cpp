@@ -2,7 +2,9 @@
 // fresh directory.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <bit>
@@ -187,6 +189,64 @@ TEST_F(FilesTest, WriteIntoAPipeOrThroughALinkKeepsWhatIsThere) {
   run(s, "WRITE! to_real");
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status("to_real")));
   EXPECT_EQ(slurp("real.dat"), " 0 0\n 0 0\n");
+}
+
+// Links are followed and kept, hard links stay joined, owner and mode stay,
+// and a write that runs out of room never leaves a shortened old file.
+TEST_F(FilesTest, WriteThroughLinksKeepsTheFileItselfAndNeverTruncates) {
+  Session s(con_, sys_);
+  s.ws.Npts = 2;
+  s.ws.form = 3;
+  const std::string two_points = " 0 0\n 0 0\n";
+  // A dangling link: its target is created, the link stays.
+  fs::create_symlink("made.dat", "to_new");
+  run(s, "WRITE! to_new");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status("to_new")));
+  EXPECT_EQ(slurp("made.dat"), two_points);
+  // A link into a missing folder is an error and stays as it was.
+  fs::create_symlink("nofolder/x.dat", "to_nowhere");
+  run(s, "WRITE! to_nowhere");
+  EXPECT_NE(screen().find("<<<VERTO!!!>>> Error writing to file!!!"), std::string::npos);
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status("to_nowhere")));
+  EXPECT_FALSE(fs::exists("nofolder"));
+  // Hard links stay one file; mode and owner stay.
+  { std::ofstream("a.dat") << "old\n"; }
+  fs::create_hard_link("a.dat", "b.dat");
+  run(s, "WRITE! a.dat");
+  EXPECT_EQ(slurp("b.dat"), two_points);
+  EXPECT_EQ(fs::hard_link_count("a.dat"), 2u);
+  { std::ofstream("own.dat") << "old\n"; }
+  ::chmod("own.dat", 0604);
+  const bool can_chown = ::chown("own.dat", 4321, 4321) == 0;
+  run(s, "WRITE! own.dat");
+  struct stat st {};
+  ASSERT_EQ(::stat("own.dat", &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0604u);
+  if (can_chown) {
+    EXPECT_EQ(st.st_uid, 4321u);
+  }
+  // No room (a file size limit stands in for a full disk): both the
+  // renamed and the in-place way keep the old text whole.
+  s.ws.Npts = 200;
+  con_.clear();
+  { std::ofstream("keep.dat") << "old contents\n"; }
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit old_limit {};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  run(s, "WRITE! keep.dat");
+  run(s, "WRITE! a.dat");
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  const std::string error = "<<<VERTO!!!>>> Error writing to file!!!";
+  const auto first = screen().find(error);
+  ASSERT_NE(first, std::string::npos) << screen();
+  EXPECT_NE(screen().find(error, first + 1), std::string::npos) << screen();
+  EXPECT_EQ(slurp("keep.dat"), "old contents\n");
+  EXPECT_EQ(slurp("b.dat"), two_points);
+  for (const auto& e : fs::directory_iterator("."))
+    EXPECT_EQ(e.path().filename().string().find(".verto-"), std::string::npos) << e.path();
 }
 
 TEST_F(FilesTest, ReadStopsAtTheCapacity) {

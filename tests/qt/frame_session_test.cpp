@@ -177,7 +177,7 @@ TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
     g->set_colour(12);
     g->move_to_px(0, 5);
     g->line_to_px(30, 5);
-    return static_cast<int>(svc.present(ChildWindow::Plot).size());
+    return static_cast<int>(svc.present(ChildWindow::Plot).name.size());
   });
   auto* view = dynamic_cast<PictureView*>(plot->widget());
   ASSERT_NE(view, nullptr);

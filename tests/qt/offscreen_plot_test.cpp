@@ -1,6 +1,11 @@
 // Screen plots without a display: the pictures saved as PNG files.
 #include "qt/offscreen_services.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -49,6 +54,33 @@ TEST_F(OffscreenPlot, PicturesAreNumberedAndNeverOverwritten) {
 
   EXPECT_THAT(cs.run("LEG 0"), ElementsAre(" Output written to VERTOL1.PNG"));
   EXPECT_EQ(load("VERTOL1.PNG").size(), QSize(240, 160));
+}
+
+// Failures read as the plot files' do: a dangling link's name is passed
+// over, a picture that cannot be created or written is reported (and a
+// partial one removed), and "Output written to" only follows a whole file.
+TEST_F(OffscreenPlot, FailuresAreReportedAndNoPartialPictureStays) {
+  cs.points({0, 5, 10}, {0, 4, 8});
+  std::filesystem::create_symlink("gone/VERTO.PNG", dir.path() / "VERTO1.PNG");
+  EXPECT_THAT(cs.run("PLOT"), ElementsAre(" Output written to VERTO2.PNG"));
+
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit old_limit {};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 100;  // a disk with a little room left
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto plot = cs.run("PLOT");
+  const auto legend = cs.run("LEG 0");
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  EXPECT_THAT(plot, ElementsAre("<<<VERTO!!!>>> Plot file VERTO3.PNG could not be written completely!"));
+  EXPECT_THAT(legend, ElementsAre("<<<VERTO!!!>>> Plot file VERTOL1.PNG could not be written completely!"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "VERTO3.PNG"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "VERTOL1.PNG"));
+
+  OffscreenWindowServices nowhere{dir.path() / "missing"};
+  cs.s.window = &nowhere;
+  EXPECT_THAT(cs.run("PLOT"), ElementsAre("<<<VERTO!!!>>> Can not open plot file VERTO1.PNG"));
 }
 
 TEST_F(OffscreenPlot, SymbolsInTheirSetAndWavelengthColours) {

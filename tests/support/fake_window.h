@@ -107,7 +107,7 @@ class RecordingServices : public WindowServices {
   GraphicsWindow* graphics(ChildWindow w) override {
     return open_cells.count(w) ? &windows[w] : nullptr;
   }
-  std::string present(ChildWindow) override {
+  Presented present(ChildWindow) override {
     log.push_back("present");
     return {};
   }
