@@ -10,7 +10,7 @@
 #include <fstream>
 #include <memory>
 
-#include "core/editor_state.h"
+#include "app/editor_state.h"
 #include "core/session.h"
 #include "picture_checks.h"
 #include "qt/offscreen_services.h"
@@ -127,7 +127,7 @@ TEST_F(FrameSessionTest, MenuHandOverWaitsForTheBusyCommandAndClosingEndsCleanly
   ASSERT_TRUE(shows_line(">$ sleep 0.4"));
   // The Qt thread hands a line over while the command still runs; the
   // window goes on serving events meanwhile.
-  ASSERT_TRUE(session_->session().editor.queue.hand_over({"ECHO from menu"}, false));
+  ASSERT_TRUE(session_->editor().queue.hand_over({"ECHO from menu"}, false));
   EXPECT_FALSE(lines().contains(" from menu"));
   ASSERT_TRUE(shows_line(" from menu"));
 
