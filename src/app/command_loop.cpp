@@ -3,6 +3,7 @@
 #include "app/line_editor.h"
 #include "core/dispatch.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -26,6 +27,7 @@ void run_command_loop(Session& s) {
     publish_counts(s);
     auto line = read_command_line(s);
     if (!line) break;
+    if (s.record) s.record->command(*line);
     dispatch(s, *line);
   }
 }

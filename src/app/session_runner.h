@@ -12,6 +12,8 @@ namespace verto {
 
 class Console;
 class LogConsole;
+class NotebookConsole;
+class NotebookWindows;
 class WindowServices;
 struct Session;
 
@@ -19,6 +21,7 @@ struct RunOptions {
   std::vector<std::string> arguments;  // program arguments without the "--" options
   StartupOptions startup;
   std::string log_path;                // --log FILE; empty: no log
+  std::string notebook_path;           // --notebook FILE.html; empty: none
 };
 
 // The session of one run, made before it runs so that a front-end can
@@ -36,6 +39,8 @@ class SessionRun {
  private:
   RunOptions options_;
   std::unique_ptr<LogConsole> log_;
+  std::unique_ptr<NotebookConsole> notebook_;
+  std::unique_ptr<NotebookWindows> notebook_windows_;
   std::unique_ptr<Session> session_;
 };
 

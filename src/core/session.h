@@ -13,6 +13,7 @@
 namespace verto {
 
 class Console;
+class SessionRecord;
 class WindowServices;
 
 struct Session {
@@ -22,6 +23,7 @@ struct Session {
   Console& con;
   SystemServices& system;
   WindowServices* window = nullptr;  // null: no plot window available
+  SessionRecord* record = nullptr;   // the notebook; null: none
   bool quit = false;                 // set by QUIT/EXIT
   LineEditor editor;                 // history, macros, pending lines
   WorkArrays work;                   // commands' reusable work arrays
