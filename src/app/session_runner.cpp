@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/command_loop.h"
+#include "app/command_table.h"
 #include "core/log_console.h"
 #include "core/notebook_console.h"
 #include "core/session.h"
@@ -22,7 +23,7 @@ SessionRun::SessionRun(Console& con, WindowServices* window, RunOptions options)
     if (notebook_) shown = notebook_.get();
     else shown->record("<<<VERTO!!!>>> " + error);
   }
-  session_ = std::make_unique<Session>(*shown, os_services());
+  session_ = std::make_unique<Session>(*shown, os_services(), command_table());
   session_->window = window;
   session_->record = notebook_.get();
 }
@@ -37,7 +38,7 @@ void SessionRun::run() {
     s.window = notebook_windows_.get();
   }
   if (WindowServices* window = s.window) {
-    s.editor.glance_at_plot = [window] {
+    editor_.glance_at_plot = [window] {
       if (!window->current_cells(ChildWindow::Plot)) return false;
       window->focus(ChildWindow::Plot);
       window->wait_key(ChildWindow::Plot);
@@ -45,8 +46,8 @@ void SessionRun::run() {
       return true;
     };
   }
-  run_startup(s, options_.arguments, options_.startup);
-  run_command_loop(s);
+  run_startup(s, editor_.macros, options_.arguments, options_.startup);
+  run_command_loop(s, editor_);
 }
 
 void run_session(Console& con, WindowServices* window, const RunOptions& options) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/session.h"
+#include "app/editor_state.h"
 #include "qt/frame_session.h"
 #include "qt_test_support.h"
 #include "support/scoped_directory.h"
@@ -55,7 +55,7 @@ TEST(FileDrop, DroppedFilesQueueTheirReadLinesOneAfterAnother) {
   QCoreApplication::sendEvent(target, &drop);
   EXPECT_TRUE(drop.isAccepted());
 
-  HandOverQueue& q = session.session().editor.queue;
+  HandOverQueue& q = session.editor().queue;
   EXPECT_EQ(q.count(), -1);
   EXPECT_EQ(waiting_lines(q), std::vector<std::string>{"Read a.dat"});
   // The next file waits until the editor has taken these lines.
