@@ -6,7 +6,10 @@
 # README, licence and changelog under share/doc/verto.
 
 set(VERTO_PACKAGE_VERSION 5.3)
+set(VERTO_PACKAGE_MAINTAINER "VERTO developers <verto@example.org>" CACHE STRING
+    "Maintainer field and changelog signature of the Debian package")
 set(VERTO_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package-files)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${VERTO_PACKAGE_DIR}/changelog @ONLY)
 
 find_program(VERTO_GZIP gzip)
 if(VERTO_GZIP)
@@ -15,8 +18,8 @@ if(VERTO_GZIP)
     OUTPUT ${VERTO_PACKAGE_DIR}/verto.1.gz ${VERTO_PACKAGE_DIR}/changelog.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VERTO_PACKAGE_DIR}
     COMMAND ${VERTO_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/packaging/verto.1 > ${VERTO_PACKAGE_DIR}/verto.1.gz
-    COMMAND ${VERTO_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${VERTO_PACKAGE_DIR}/changelog.gz
-    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/verto.1 ${PROJECT_SOURCE_DIR}/packaging/changelog
+    COMMAND ${VERTO_GZIP} -9n -c ${VERTO_PACKAGE_DIR}/changelog > ${VERTO_PACKAGE_DIR}/changelog.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/verto.1 ${VERTO_PACKAGE_DIR}/changelog
     VERBATIM)
   add_custom_target(verto_package_files ALL
     DEPENDS ${VERTO_PACKAGE_DIR}/verto.1.gz ${VERTO_PACKAGE_DIR}/changelog.gz)
@@ -32,7 +35,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME verto)
 set(CPACK_PACKAGE_VERSION ${VERTO_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "the VERTO developers")
-set(CPACK_PACKAGE_CONTACT "VERTO developers <verto@localhost>")
+set(CPACK_PACKAGE_CONTACT "${VERTO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive data analysis and plotting console")
 # The summary above comes first; this is the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -52,6 +55,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# EDIT falls back on sensible-editor when neither VISUAL nor EDITOR is set.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sensible-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -40,6 +40,6 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
 depends=$(field Depends)
 for d in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-dejavu-core; do
-  grep -qE "(^|, )$d([ ,]|$)" <<<"$depends" || fail "Depends lacks $d: $depends"
+  [[ ", $depends," == *", $d "* || ", $depends," == *", $d,"* ]] || fail "Depends lacks $d: $depends"
 done
 echo "$(basename "$deb"): $(wc -l <<<"$files") entries; Depends: $depends"
