@@ -355,8 +355,7 @@ void show_edit(Console& con, const TypedLine& line, LineRedraw redraw) {
   }
 }
 
-EntryEnd read_keys(Session& s, std::string& text) {
-  LineEditor& ed = s.editor;
+EntryEnd read_keys(Session& s, LineEditor& ed, std::string& text) {
   Console& con = s.con;
   TypedLine line;
   line.text = std::exchange(ed.saved_text, {});
@@ -402,8 +401,7 @@ EntryEnd read_keys(Session& s, std::string& text) {
 
 // Whole lines from a console without key-by-key input: the console shows
 // the line after the prompt as if typed.
-EntryEnd read_whole_line(Session& s, std::string& text) {
-  LineEditor& ed = s.editor;
+EntryEnd read_whole_line(Session& s, LineEditor& ed, std::string& text) {
   text = std::exchange(ed.saved_text, {});
   show_prompt(s.con, text);
   if (int signal = ed.queue.count(); signal != 0) {
@@ -418,8 +416,7 @@ EntryEnd read_whole_line(Session& s, std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> read_command_line(Session& s) {
-  LineEditor& ed = s.editor;
+std::optional<std::string> read_command_line(Session& s, LineEditor& ed) {
   for (;;) {
     std::string line;
     std::uint16_t macros_above = 0;
@@ -428,7 +425,7 @@ std::optional<std::string> read_command_line(Session& s) {
       line = std::move(p.text);
       macros_above = p.macros_above;
     } else {
-      EntryEnd end = s.con.interactive() ? read_keys(s, line) : read_whole_line(s, line);
+      EntryEnd end = s.con.interactive() ? read_keys(s, ed, line) : read_whole_line(s, ed, line);
       if (end == EntryEnd::EndOfInput) return std::nullopt;
       if (end == EntryEnd::HandOver) continue;
       ed.macro_line_budget = kMaxMacros * kMaxMacroLines;

@@ -5,12 +5,12 @@
 // commands from VERTO.INI with "%1%" argument substitution, and the
 // hand-over queue through which menus and dialogs (on another thread)
 // push command lines.
-// Its state lives in core/editor_state.h.
+// Its state lives in app/editor_state.h.
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/editor_state.h"
+#include "app/editor_state.h"
 
 namespace verto {
 
@@ -18,7 +18,7 @@ struct Session;
 
 // The next command line for the command loop (at most 70 characters, not
 // padded); nullopt at end of input.
-std::optional<std::string> read_command_line(Session& s);
+std::optional<std::string> read_command_line(Session& s, LineEditor& ed);
 
 // The line being typed: its text, the cursor (0 .. text size, before the
 // character it stands on) and the recall position in the history (1 the

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor_state.h"
 #include "app/startup.h"
 
 namespace verto {
@@ -21,8 +22,9 @@ struct RunOptions {
   std::string log_path;                // --log FILE; empty: no log
 };
 
-// The session of one run, made before it runs so that a front-end can
-// reach its hand-over queue; run() may then be called on another thread.
+// The session of one run and its line editor, made before it runs so that
+// a front-end can reach the editor's hand-over queue; run() may then be
+// called on another thread.
 class SessionRun {
  public:
   SessionRun(Console& con, WindowServices* window, RunOptions options);
@@ -30,6 +32,7 @@ class SessionRun {
   SessionRun(const SessionRun&) = delete;
   SessionRun& operator=(const SessionRun&) = delete;
   Session& session() { return *session_; }
+  LineEditor& editor() { return editor_; }
   // Start-up and the command loop until QUIT, EXIT or the end of input.
   void run();
 
@@ -37,6 +40,7 @@ class SessionRun {
   RunOptions options_;
   std::unique_ptr<LogConsole> log_;
   std::unique_ptr<Session> session_;
+  LineEditor editor_;
 };
 
 // Runs start-up and the command loop until QUIT, EXIT or the end of input.

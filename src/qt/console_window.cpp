@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "core/editor_state.h"
+#include "app/editor_state.h"
 #include "core/workspace.h"
 
 namespace verto::qt {

@@ -11,10 +11,10 @@ namespace verto::qt {
 FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     : run_(console_, nullptr, options) {
   auto* view = new ConsoleView(console_.outbox(), console_.keys());
-  frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
+  frame_ = std::make_unique<Frame>(view, run_.editor().queue);
   // The dialogs preset from what the command thread published before it
   // read its last line.
-  const PublishedCounts& counts = run_.session().editor.published;
+  const PublishedCounts& counts = run_.editor().published;
   build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
     constexpr auto order = std::memory_order_acquire;
     return ui::WorkspaceView{counts.form.load(order), counts.variable.load(order),

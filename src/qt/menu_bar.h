@@ -4,7 +4,7 @@
 // a dialog (qt/dialogs.h) that builds them; no item changes data itself.
 #include <functional>
 
-#include "core/editor_state.h"
+#include "app/editor_state.h"
 #include "ui/analysis_dialogs.h"
 
 class QMainWindow;

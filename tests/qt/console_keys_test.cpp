@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <future>
 
+#include "app/command_table.h"
 #include "app/line_editor.h"
 #include "core/session.h"
 #include "core/system.h"
@@ -48,11 +49,12 @@ TEST(ConsoleKeys, ALineEditedInTheViewKeepsTheCaretWhereItWasLeft) {
   ConsoleView view(con.outbox(), con.keys());
   view.show();
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
+  LineEditor ed;
   auto caret = [&] { return view.textCursor().positionInBlock(); };
   auto last_line = [&] { return view.document()->lastBlock().text(); };
 
-  auto line = std::async(std::launch::async, [&] { return read_command_line(s); });
+  auto line = std::async(std::launch::async, [&] { return read_command_line(s, ed); });
   type(&view, "ECHO wrld");
   for (int i = 0; i < 3; ++i) press(&view, Qt::Key_Left);
   type(&view, "o");

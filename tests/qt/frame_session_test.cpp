@@ -9,7 +9,7 @@
 #include <QTextDocument>
 #include <memory>
 
-#include "core/editor_state.h"
+#include "app/editor_state.h"
 #include "core/session.h"
 #include "qt_test_support.h"
 #include "support/scoped_directory.h"
@@ -123,7 +123,7 @@ TEST_F(FrameSessionTest, MenuHandOverWaitsForTheBusyCommandAndClosingEndsCleanly
   ASSERT_TRUE(shows_line(">$ sleep 0.4"));
   // The Qt thread hands a line over while the command still runs; the
   // window goes on serving events meanwhile.
-  ASSERT_TRUE(session_->session().editor.queue.hand_over({"ECHO from menu"}, false));
+  ASSERT_TRUE(session_->editor().queue.hand_over({"ECHO from menu"}, false));
   EXPECT_FALSE(lines().contains(" from menu"));
   ASSERT_TRUE(shows_line(" from menu"));
 
