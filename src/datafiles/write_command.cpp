@@ -13,6 +13,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -86,6 +87,7 @@ void cmd_write(Session& s) {
     con.record("<<<VERTO!!!>>> Warning! Unknown output format, Form 4 assumed.");
     write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
   }
+  note_file(s, FileUse::Written, name);
 }
 
 }  // namespace verto

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "qt/picture_data.h"
+
 namespace verto::qt {
 
 namespace {
@@ -149,5 +151,12 @@ Presented OffscreenWindowServices::present(ChildWindow w) {
 void OffscreenWindowServices::focus(ChildWindow) {}
 
 int OffscreenWindowServices::wait_key(ChildWindow) { return 'k'; }
+
+PictureData OffscreenWindowServices::snapshot(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->picture) return {};
+  return picture_data(c->picture->picture(), c->picture->drawing(),
+                      w == ChildWindow::Legend ? "Plot Legend" : "Plot");
+}
 
 }  // namespace verto::qt
