@@ -21,5 +21,8 @@ verto_offscreen_services() {
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
   }
-  return new verto::qt::OffscreenWindowServices();
+  // One set of services for the whole run, held here so that it stays
+  // reachable until the process ends.
+  static verto::qt::OffscreenWindowServices* services = new verto::qt::OffscreenWindowServices();
+  return services;
 }

@@ -330,6 +330,13 @@ Result run_session(const std::string& binary, std::uint64_t seed, const fs::path
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("VERTO");
+#ifdef VERTO_LSAN_SUPPRESSIONS
+    // Leaks of libraries outside VERTO (fontconfig under Qt) are not ours.
+    const char* lsan = std::getenv("LSAN_OPTIONS");
+    setenv("LSAN_OPTIONS",
+           ((lsan && *lsan ? std::string(lsan) + ":" : std::string()) + "suppressions=" VERTO_LSAN_SUPPRESSIONS).c_str(),
+           1);
+#endif
     execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
