@@ -65,9 +65,11 @@ std::optional<std::string> LogConsole::do_read_line(int max_len) {
   return line;
 }
 
-void LogConsole::do_pause(std::string_view message) {
+std::optional<std::string> LogConsole::do_pause(std::string_view message) {
   start_line(message);
-  shown_.pause(message);
+  auto answer = shown_.pause(message);
+  if (answer) write_at_cursor(*answer);
+  return answer;
 }
 
 }  // namespace verto

@@ -21,6 +21,7 @@ class LogConsole : public Console {
   LogConsole& operator=(const LogConsole&) = delete;
 
   bool interactive() const override { return shown_.interactive(); }
+  bool shows_program_output() const override { return shown_.shows_program_output(); }
   void set_key_mode(bool on) override { shown_.set_key_mode(on); }
   void interrupt_key_read() override { shown_.interrupt_key_read(); }
   void set_text_colour(int palette_index) override { shown_.set_text_colour(palette_index); }
@@ -39,7 +40,7 @@ class LogConsole : public Console {
   void do_append(std::string_view text) override;
   std::optional<std::string> do_read_line(int max_len) override;
   int do_read_key() override { return shown_.read_key(); }
-  void do_pause(std::string_view message) override;
+  std::optional<std::string> do_pause(std::string_view message) override;
 
  private:
   LogConsole(Console& shown, std::FILE* file) : shown_(shown), file_(file) {}

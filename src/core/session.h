@@ -2,6 +2,7 @@
 // Everything a command works with: the workspace state, the evaluator's
 // process-wide state, the console and the services beyond it. One Session
 // exists per run (tests make their own).
+#include <atomic>
 #include <string>
 
 #include "core/evaluator.h"
@@ -23,6 +24,12 @@ struct Session {
   SystemServices& system;
   WindowServices* window = nullptr;  // null: no plot window available
   bool quit = false;                 // set by QUIT/EXIT
+  // Set (from any thread) when the front-end goes away, e.g. the frame is
+  // closed: commands that write files or wait for programs end at their
+  // next safe point, leaving nothing half-done, and set `abandoned` when
+  // they gave up work.
+  std::atomic<bool> closing{false};
+  bool abandoned = false;
   LineEditor editor;                 // history, macros, pending lines
   WorkArrays work;                   // commands' reusable work arrays
 };

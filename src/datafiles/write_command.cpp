@@ -22,6 +22,8 @@ namespace verto {
 
 namespace fs = std::filesystem;
 
+void (*write_block_hook)() = nullptr;
+
 namespace {
 
 // Writes a regular file through a temporary file in the same directory
@@ -158,10 +160,18 @@ void cmd_write(Session& s) {
     if (buffer.size() > (1 << 16) - 256) {
       out.write(buffer);
       buffer.clear();
+      if (write_block_hook) write_block_hook();
+      // VERTO is closing: the temporary file goes, the target stays as it was.
+      if (s.closing.load(std::memory_order_acquire)) {
+        s.abandoned = true;
+        con.record("<<<VERTO!!!>>> VERTO is closing: " + name + " was not written.");
+        return;
+      }
     }
   }
   out.write(buffer);
   if (!out.commit()) con.record("<<<VERTO!!!>>> Error writing to file!!!");
+  else if (s.closing.load(std::memory_order_acquire)) con.record(" " + name + " written.");
 }
 
 }  // namespace verto

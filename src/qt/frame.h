@@ -37,6 +37,9 @@ class Frame : public QMainWindow {
   void on_close(std::function<void()> handler) { on_close_ = std::move(handler); }
   // Sizes the frame by the screen and the console to 25 x 81 cells.
   void lay_out();
+  // Moves `sub` so that as much of it as fits lies in the visible area,
+  // its title bar first.
+  void keep_inside(QMdiSubWindow* sub);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

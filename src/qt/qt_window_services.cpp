@@ -199,12 +199,12 @@ std::optional<CellSize> QtWindowServices::current_cells(ChildWindow w) {
   on_gui([&] {
     QMdiSubWindow* sub = sub_window(w);
     if (!sub) return;
-    QSize inner = sub->widget()->size();
     if (w == ChildWindow::Console) {
-      ConsoleView& view = frame_.console_view();
-      const int margin = static_cast<int>(view.document()->documentMargin());
-      inner = view.viewport()->size() - QSize(2 * margin, 2 * margin);
+      const QSize shown = frame_.console_view().cells_shown();
+      out = CellSize{shown.width(), shown.height()};
+      return;
     }
+    QSize inner = sub->widget()->size();
     QSize c = cell();
     out = CellSize{inner.width() / c.width(), inner.height() / c.height()};
   });
@@ -289,6 +289,7 @@ void QtWindowServices::place(ChildWindow w, int col, int row, int cols, int rows
     if (w == ChildWindow::Console) inner = frame_.console_view().size_for(cols, rows);
     sub->move((col - 1) * c.width(), (row - 1) * c.height());
     sub->resize(inner + decoration);
+    frame_.keep_inside(sub);
   });
 }
 
