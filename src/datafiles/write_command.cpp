@@ -17,6 +17,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -170,8 +171,12 @@ void cmd_write(Session& s) {
     }
   }
   out.write(buffer);
-  if (!out.commit()) con.record("<<<VERTO!!!>>> Error writing to file!!!");
-  else if (s.closing.load(std::memory_order_acquire)) con.record(" " + name + " written.");
+  if (out.commit()) {
+    note_file(s, FileUse::Written, name);
+    if (s.closing.load(std::memory_order_acquire)) con.record(" " + name + " written.");
+  } else {
+    con.record("<<<VERTO!!!>>> Error writing to file!!!");
+  }
 }
 
 }  // namespace verto
