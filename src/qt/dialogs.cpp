@@ -425,7 +425,7 @@ QueuedLines plot_options_dialog(QWidget* parent, DialogMemory& memory) {
   auto* contour = check("contour", "Contour Plot", d.contour);
   std::vector<QRadioButton*> legend_buttons, orientation_buttons;
   // Each choice shows a small picture that the plot code draws of it.
-  const QSize thumbnail(72, 54);
+  const QSize thumbnail(96, 58);
   for (int i = 0; i < kLegendPositions; ++i) {
     legend_buttons.push_back(radio(qPrintable(QString("legend%1").arg(i)), kLegendPositionNames[static_cast<std::size_t>(i)]));
     if (i > 0) {

@@ -15,23 +15,24 @@ namespace verto::qt {
 
 namespace {
 
-// Text cells of the thumbnails: small enough for the axes to leave room
-// for the data.
-const QSize kThumbnailCell(4, 6);
+// The thumbnails are drawn as a new Plot window of 80 x 24 cells is, at a
+// small cell, and then scaled down: the layout is the one PLOT makes.
+const QSize kThumbnailCell(6, 12);
+constexpr int kThumbnailCols = 80, kThumbnailRows = 24;
 
-// Draws the command `plot` over `ws` as a screen plot of `size` pixels
-// does.
+// Draws the command `plot` over `ws` as PLOT draws a new Plot window,
+// scaled down to `size`.
 QPixmap draw(Workspace& ws, const std::string& plot, QSize size) {
   ws.upper = plot;
   const std::string plot_line = plot::build_plot_line(ws);
   const plot::PlotOptions opt = plot::parse_plot_options(plot_line, ws.form);
   plot::PlotModel model;
   if (plot::build_model(ws, opt, plot::Purpose::Graphics, model) != plot::ModelStatus::Ok) return {};
-  const int cols = size.width() / kThumbnailCell.width();
-  const int rows = size.height() / kThumbnailCell.height();
+  const int cols = kThumbnailCols, rows = kThumbnailRows;
+  const QSize pixels(cols * kThumbnailCell.width(), rows * kThumbnailCell.height());
   const auto pxc = static_cast<float>(kThumbnailCell.width());
   const auto pxr = static_cast<float>(kThumbnailCell.height());
-  PictureWindow picture(size, kThumbnailCell);
+  PictureWindow picture(pixels, kThumbnailCell);
   const int xpix = static_cast<int>(static_cast<float>(cols - 3) * pxc);
   const int ypix = static_cast<int>(static_cast<float>(rows - 1) * pxr);
   const double g = 1.0 - 9.0 * pxc / std::max(xpix, 1);
@@ -41,7 +42,8 @@ QPixmap draw(Workspace& ws, const std::string& plot, QSize size) {
   const plot::PageGeometry page = plot::screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
   plot::ScreenDevice device(picture, model, page, xpix, ypix, 256);
   plot::render(model, device);
-  return QPixmap::fromImage(picture.image());
+  return QPixmap::fromImage(
+      picture.image().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 }  // namespace

@@ -302,6 +302,8 @@ TEST(ConsoleGeometryTest, ShowsEightyOneColumnsAndTwentyFiveRows) {
   const QRectF box = view.blockBoundingGeometry(last).translated(view.contentOffset());
   EXPECT_LE(box.bottom(), view.viewport()->height()) << "row 25 shows whole";
   EXPECT_EQ(view.firstVisibleBlock().blockNumber(), 0) << "with row 1";
+}
+
 TEST_F(FrameSessionTest, AfterALegendTheConsoleKeepsTheKeyboardAndOneLegendStays) {
   start();
   ASSERT_TRUE(at_prompt());
