@@ -58,8 +58,8 @@ QPixmap legend_thumbnail(int corner, QSize size) {
     ws.X[static_cast<std::size_t>(i)] = x;
     ws.Y[static_cast<std::size_t>(i)] = 1.0f + 8.0f * std::exp(-x * x / 18.0f);
   }
-  add_point_marker(ws, quiet, 12, "a");
-  add_point_marker(ws, quiet, 24, "b");
+  add_point_marker(ws, quiet, 12, "first run");
+  add_point_marker(ws, quiet, 24, "second run");
   return draw(ws, "PLOT/LEG=" + std::to_string(corner), size);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QWidget>
 
 #include "qt_test_support.h"
 
