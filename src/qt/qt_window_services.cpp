@@ -20,6 +20,7 @@
 
 #include "qt/console_window.h"
 #include "qt/frame.h"
+#include "qt/picture_data.h"
 
 namespace verto::qt {
 
@@ -480,6 +481,15 @@ GraphicsWindow* QtWindowServices::graphics(ChildWindow w) {
     c->picture_size = size;
   }
   return c->picture.get();
+}
+
+// The picture as the command thread drew it (the window shows a copy).
+PictureData QtWindowServices::snapshot(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->picture || !maker_.image) return {};
+  const Drawing drawing = maker_.drawing ? maker_.drawing(*c->picture) : Drawing{};
+  return picture_data(maker_.image(*c->picture), drawing,
+                      w == ChildWindow::Legend ? "Plot Legend" : "Plot");
 }
 
 std::string QtWindowServices::present(ChildWindow w) {

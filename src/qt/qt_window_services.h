@@ -107,6 +107,7 @@ class QtWindowServices : public WindowServices {
   std::string present(ChildWindow w) override;
   void focus(ChildWindow w) override;
   int wait_key(ChildWindow w) override;
+  PictureData snapshot(ChildWindow w) override;
 
   // The window of a child (Qt thread; null when it is not open).
   QMdiSubWindow* sub_window(ChildWindow w);
