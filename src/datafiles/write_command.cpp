@@ -19,6 +19,8 @@ namespace verto {
 
 namespace fs = std::filesystem;
 
+void (*write_block_hook)() = nullptr;
+
 namespace {
 
 // The clobber question; true when the file may be written.
@@ -71,12 +73,23 @@ void cmd_write(Session& s) {
   // touched only when everything is ready.
   std::string text;
   text.reserve(static_cast<std::size_t>(std::clamp(n2 - n1 + 1, 0, kMaxNpts)) * 40);
+  std::size_t block_end = 1 << 16;
   for (int i = n1; i <= n2; ++i) {
     if (line_data)
       append_line_record(text, ws, 3, i);  // LX LY in every form
     else
       append_point_record(text, ws, form, i);
     text += '\n';
+    if (text.size() >= block_end) {
+      block_end += 1 << 16;
+      if (write_block_hook) write_block_hook();
+      // VERTO is closing: nothing is written, the target stays as it was.
+      if (s.closing.load(std::memory_order_acquire)) {
+        s.abandoned = true;
+        con.record("<<<VERTO!!!>>> VERTO is closing: " + name + " was not written.");
+        return;
+      }
+    }
   }
   if (write_whole_file(name, text) == FileWrite::Failed) {
     con.record("<<<VERTO!!!>>> Error writing to file!!!");
@@ -88,6 +101,7 @@ void cmd_write(Session& s) {
     write_formatted(con, "(1X,A,A)", {"format:   ", form_name(ws.form)});
   }
   note_file(s, FileUse::Written, name);
+  if (s.closing.load(std::memory_order_acquire)) con.record(" " + name + " written.");
 }
 
 }  // namespace verto

@@ -308,16 +308,16 @@ int TerminalConsole::do_read_key() {
   return c < 0 ? kKeyEndOfInput : c;
 }
 
-void TerminalConsole::do_pause(std::string_view message) {
+std::optional<std::string> TerminalConsole::do_pause(std::string_view message) {
   do_record(message);
   // In a script (standard input not a terminal) nobody is there to answer:
   // the message is shown and the work goes on without taking the next
   // script line as the answer.
   if (!input_is_terminal_) {
     std::fflush(out_);
-    return;
+    return std::string();
   }
-  do_read_line(75);
+  return do_read_line(75);
 }
 
 }  // namespace verto
