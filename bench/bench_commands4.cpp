@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -18,7 +19,7 @@ using namespace verto;
 struct FullSession {
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
   FullSession() {
     con.set_discard(true);
     s.ws.Npts = kMaxNpts;

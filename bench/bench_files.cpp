@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -52,7 +53,7 @@ void BM_Read50000Lines3Columns(benchmark::State& state) {
   MemoryConsole con;
   con.set_discard(true);
   InertSystemServices sys;
-  Session s(con, sys);
+  Session s(con, sys, verto::command_table());
   fill_points(s.ws);
   s.ws.clobber = 0;
   s.ws.form = 4;
@@ -76,7 +77,7 @@ void BM_Write50000Points(benchmark::State& state) {
   MemoryConsole con;
   con.set_discard(true);
   InertSystemServices sys;
-  Session s(con, sys);
+  Session s(con, sys, verto::command_table());
   fill_points(s.ws);
   s.ws.clobber = 0;
   s.ws.form = 4;

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -19,7 +20,7 @@ constexpr int kPoints = 50000;
 struct BenchSession {
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
 
   BenchSession() {
     con.set_discard(true);

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "app/command_table.h"
 #include "analysis/smooth_kernels.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
@@ -142,7 +143,7 @@ BENCHMARK(BM_SmoothMedian)->Unit(benchmark::kMillisecond);
 struct CommandBench {
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
   std::vector<float> x, y, e;
 
   CommandBench(int form, int distinct_x) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <thread>
 
+#include "app/command_table.h"
 #include "app/line_editor.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -51,9 +52,10 @@ void BM_StartupToFirstPrompt(benchmark::State& state) {
   for (auto _ : state) {
     verto::MemoryConsole con;
     con.add_input("QUIT");
-    verto::Session s(con, sys);
-    verto::run_startup(s, {});
-    auto line = verto::read_command_line(s);
+    verto::Session s(con, sys, verto::command_table());
+    verto::LineEditor ed;
+    verto::run_startup(s, ed.macros, {});
+    auto line = verto::read_command_line(s, ed);
     benchmark::DoNotOptimize(line);
   }
 }
@@ -80,12 +82,13 @@ void BM_IdlePrompt(benchmark::State& state) {
   verto::InertSystemServices sys;
   SlowKeyboard con(200);
   con.set_discard(true);
-  verto::Session s(con, sys);
+  verto::Session s(con, sys, verto::command_table());
+  verto::LineEditor ed;
   double cpu = 0, wall = 0;
   for (auto _ : state) {
     auto w0 = std::chrono::steady_clock::now();
     double c0 = cpu_seconds();
-    auto line = verto::read_command_line(s);
+    auto line = verto::read_command_line(s, ed);
     cpu += cpu_seconds() - c0;
     wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count();
     benchmark::DoNotOptimize(line);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -48,7 +49,7 @@ struct PlotFixture {
   fs::path old, dir;
   verto::MemoryConsole con;
   verto::InertSystemServices sys;
-  std::unique_ptr<verto::Session> s = std::make_unique<verto::Session>(con, sys);
+  std::unique_ptr<verto::Session> s = std::make_unique<verto::Session>(con, sys, verto::command_table());
 };
 
 void run_plot(benchmark::State& state, const char* command) {

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -66,7 +67,7 @@ void BM_ScreenPlot50000(benchmark::State& state) {
   ensure_app();
   verto::MemoryConsole con;
   verto::InertSystemServices sys;
-  auto s = std::make_unique<verto::Session>(con, sys);
+  auto s = std::make_unique<verto::Session>(con, sys, verto::command_table());
   HandOverServices win;
   s->window = &win;
   auto& ws = s->ws;

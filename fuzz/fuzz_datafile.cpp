@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/command_table.h"
 #include "datafiles/read_stream.h"
 #include "datafiles/reader.h"
 #include "core/memory_console.h"
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The record loop of READ into the data sets.
   static verto::MemoryConsole con;
   static verto::InertSystemServices sys;
-  static verto::Session s(con, sys);
+  static verto::Session s(con, sys, verto::command_table());
   con.set_discard(true);
   s.ws.Npts = static_cast<int>((choice * 977u) % 3u == 0 ? verto::kMaxNpts - 3 : 0);
   s.ws.Mpts = s.ws.Npts;

@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/command_table.h"
 #include "app/command_loop.h"
+#include "app/editor_state.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -40,8 +42,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static verto::MemoryConsole con;
   static verto::InertSystemServices sys;
-  static verto::Session s(con, sys);
-  static const verto::Session pristine(con, sys);
+  static verto::Session s(con, sys, verto::command_table());
+  static const verto::Session pristine(con, sys, verto::command_table());
   // Every input starts from a fresh state; copying keeps the arrays'
   // storage instead of allocating 50000-point arrays per run.
   con.set_discard(true);
@@ -58,7 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start = end + 1;
     ++lines;
   }
-  verto::run_command_loop(s);
+  static verto::LineEditor ed;
+  ed.pending_count = 0;
+  ed.saved_text.clear();
+  verto::run_command_loop(s, ed);
   while (con.inputs_left() > 0) con.read_line(70);
   return 0;
 }

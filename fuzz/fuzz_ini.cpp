@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/command_table.h"
 #include "app/line_editor.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -18,7 +19,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static verto::MemoryConsole con;
   static verto::InertSystemServices sys;
-  static verto::Session s(con, sys);
+  static verto::Session s(con, sys, verto::command_table());
   con.set_discard(true);
 
   std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       s.ws.default_variable > 3 || s.ws.plot_mode_startup.size() > 20)
     std::abort();
 
-  verto::LineEditor& ed = s.editor;
+  static verto::LineEditor ed;
   ed.macros.count = 0;
   ed.pending_count = 0;
   ed.saved_text.clear();
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int m = 0; m < ed.macros.count; ++m) {
     con.add_input(ed.macros.entries[m].name + " some argument");
     int lines = 0;
-    while (auto line = verto::read_command_line(s)) {
+    while (auto line = verto::read_command_line(s, ed)) {
       if (line->size() > 70) std::abort();
       // Every macro may appear once in a chain of calls.
       if (++lines > verto::kMaxMacros * verto::kMaxMacroLines + 1) std::abort();

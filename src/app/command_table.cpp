@@ -10,8 +10,7 @@
 #include "fitting/commands.h"
 #include "plot/commands.h"
 #include "workspace/commands.h"
-#include "core/dispatch.h"
-#include "core/help.h"
+#include "app/command_table.h"
 
 namespace verto {
 

@@ -70,6 +70,11 @@ void OffscreenWindow::focus(ChildWindow w) {
   if (auto* t = target()) t->focus(w);
 }
 
+PictureData OffscreenWindow::snapshot(ChildWindow w) {
+  auto* t = target();
+  return t ? t->snapshot(w) : PictureData{};
+}
+
 int OffscreenWindow::wait_key(ChildWindow w) {
   auto* t = target();
   return t ? t->wait_key(w) : 'k';

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "app/editor_state.h"
 #include "app/startup.h"
 
 namespace verto {
 
 class Console;
 class LogConsole;
+class NotebookConsole;
+class NotebookWindows;
 class WindowServices;
 struct Session;
 
@@ -19,10 +22,12 @@ struct RunOptions {
   std::vector<std::string> arguments;  // program arguments without the "--" options
   StartupOptions startup;
   std::string log_path;                // --log FILE; empty: no log
+  std::string notebook_path;           // --notebook FILE.html; empty: none
 };
 
-// The session of one run, made before it runs so that a front-end can
-// reach its hand-over queue; run() may then be called on another thread.
+// The session of one run and its line editor, made before it runs so that
+// a front-end can reach the editor's hand-over queue; run() may then be
+// called on another thread.
 class SessionRun {
  public:
   SessionRun(Console& con, WindowServices* window, RunOptions options);
@@ -30,13 +35,17 @@ class SessionRun {
   SessionRun(const SessionRun&) = delete;
   SessionRun& operator=(const SessionRun&) = delete;
   Session& session() { return *session_; }
+  LineEditor& editor() { return editor_; }
   // Start-up and the command loop until QUIT, EXIT or the end of input.
   void run();
 
  private:
   RunOptions options_;
   std::unique_ptr<LogConsole> log_;
+  std::unique_ptr<NotebookConsole> notebook_;
+  std::unique_ptr<NotebookWindows> notebook_windows_;
   std::unique_ptr<Session> session_;
+  LineEditor editor_;
 };
 
 // Runs start-up and the command loop until QUIT, EXIT or the end of input.

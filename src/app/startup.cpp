@@ -114,7 +114,7 @@ void apply_defaults(Session& s, const DefaultsGroup& g) {
   else if (g.i_marker == 1) ws.auto_marker = 1;
 }
 
-void read_verto_ini(Session& s) {
+void read_verto_ini(Session& s, MacroTable& macros) {
   std::string path = "VERTO.INI";
   if (auto dir = s.system.getenv("VERTO")) {
     // The value is a directory prefix that ends with a path separator.
@@ -135,7 +135,7 @@ void read_verto_ini(Session& s) {
     s.con.record(kIniErrorMessage);
     return;
   }
-  load_macros(*text, s.editor.macros, s.con);
+  load_macros(*text, macros, s.con);
 }
 
 std::string apply_arguments(Session& s, std::span<const std::string> arguments) {
@@ -175,9 +175,9 @@ std::string apply_arguments(Session& s, std::span<const std::string> arguments) 
   return kFileListName;
 }
 
-void run_startup(Session& s, std::span<const std::string> arguments,
+void run_startup(Session& s, MacroTable& macros, std::span<const std::string> arguments,
                  const StartupOptions& options) {
-  read_verto_ini(s);
+  read_verto_ini(s, macros);
   std::string startup_read = apply_arguments(s, arguments);
   s.ws.startup_file = startup_read;
 

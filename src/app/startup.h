@@ -11,6 +11,7 @@ namespace verto {
 class Console;
 struct Session;
 struct DefaultsGroup;
+struct MacroTable;
 
 struct StartupOptions {
   // Wait for a key after the banner. Only ever done on a console where a
@@ -20,7 +21,7 @@ struct StartupOptions {
 
 // Runs the whole start-up in its order and leaves the session ready for
 // the command loop (a data file named as an argument has been read).
-void run_startup(Session& s, std::span<const std::string> arguments,
+void run_startup(Session& s, MacroTable& macros, std::span<const std::string> arguments,
                  const StartupOptions& options = {});
 
 // The pieces, in the order run_startup calls them.
@@ -28,8 +29,8 @@ void run_startup(Session& s, std::span<const std::string> arguments,
 // Reads VERTO.INI as far as the environment allows: the DEFAULTS group
 // when VERTO names its directory, then the macros (from the same file, or
 // from the current directory without VERTO). Applies the defaults and the
-// clobber and marker settings to the session.
-void read_verto_ini(Session& s);
+// clobber and marker settings to the session; the macros go to `macros`.
+void read_verto_ini(Session& s, MacroTable& macros);
 // Applies a DEFAULTS group that was read: default form and variable, plot
 // mode string, and the clobber and marker flags (-1 off, 1 on, anything
 // else leaves them as they are). Values outside their range are ignored

@@ -23,15 +23,15 @@ static void fill_buffers(Workspace& ws, std::string_view text) {
   ws.upper = to_upper(line);
 }
 
-const CommandEntry* find_command(std::string_view upper) {
-  for (const CommandEntry& e : command_table())
+const CommandEntry* find_command(std::span<const CommandEntry> table, std::string_view upper) {
+  for (const CommandEntry& e : table)
     for (std::string_view p : e.prefixes)
       if (!p.empty() && upper.substr(0, p.size()) == p) return &e;
   return nullptr;
 }
 
 void dispatch_buffers(Session& s) {
-  if (const CommandEntry* e = find_command(s.ws.upper)) {
+  if (const CommandEntry* e = find_command(s.commands, s.ws.upper)) {
     if (e->run)
       e->run(s);
     else

@@ -1,5 +1,5 @@
 #pragma once
-// The command loop and the command table. Every command is a plain
+// Dispatch and the shape of a command table. Every command is a plain
 // function of the session; it reads its qualifiers and arguments from the
 // session's line buffers (Workspace::line as typed, Workspace::upper in
 // upper case) and reports through the console.
@@ -18,14 +18,14 @@ struct CommandEntry {
   CommandFn run;                 // nullptr: not available in this build
 };
 
-// The command table in matching order: the first entry with a prefix that
-// starts the upper-case line runs. The application defines it
-// (app/command_table.cpp): the commands sit above this layer, the
-// dispatch that every command may call to run a rebuilt line below it.
-std::span<const CommandEntry> command_table();
+// A command table is in matching order: the first entry with a prefix that
+// starts the upper-case line runs. The session carries the table it runs
+// (Session::commands): the commands sit above this layer, the dispatch
+// that every command may call to run a rebuilt line below it.
 
-// The entry that runs the upper-case line, or nullptr for an unknown word.
-const CommandEntry* find_command(std::string_view upper);
+// The entry of `table` that runs the upper-case line, or nullptr for an
+// unknown word.
+const CommandEntry* find_command(std::span<const CommandEntry> table, std::string_view upper);
 
 // Puts `text` into both line buffers (cut or blank-padded to 70
 // characters, leading blanks shifted out) and runs it as if typed.

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "core/console.h"
-#include "core/format.h"
-#include "core/parsers.h"
 #include "core/session.h"
 
 namespace verto {
@@ -266,10 +264,6 @@ const Topic kTopics[] = {
     {{"WR", "OUT"}, kWrite},
 };
 
-void print_lines(Console& con, std::span<const Text> lines) {
-  for (Text line : lines) con.record(" " + std::string(line));
-}
-
 }  // namespace
 
 std::span<const std::string_view> help_summary_text() { return kSummary; }
@@ -307,25 +301,6 @@ void show_math_help(Session& s) {
       "QUIT, EXIT   : return to VERTO!",
   };
   for (const std::string& line : lines) s.con.record(" " + line);
-}
-
-void cmd_help(Session& s) {
-  const std::string_view upper = trim_right(s.ws.upper);
-  // The topic starts after the first run of blanks and slashes.
-  const int at = scan_after(upper, "/ ");
-  std::string_view topic;
-  if (at > 0) {
-    topic = upper.substr(at - 1);
-    if ((at >= 2 && upper.substr(at - 2, 2) == "/M") || topic.substr(0, 4) == "MATH") {
-      show_math_help(s);
-      return;
-    }
-  }
-  s.con.record("");
-  write_formatted(s.con, "(1X,A,39X,A,I6,A)", {"VERTO! commands:", "( max Npts=", kMaxNpts, " )"});
-  auto text = help_topic_text(topic);
-  print_lines(s.con, text.empty() ? help_summary_text() : text);
-  s.con.record("");
 }
 
 }  // namespace verto

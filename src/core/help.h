@@ -1,6 +1,7 @@
 #pragma once
-// HELP and "?": the command summary, the topic texts and the summary of
-// the expression language (HELP MATH, HELP/M, and CALC's "?" and "H").
+// The texts of HELP and "?" (workspace/help_command.cpp): the command
+// summary, the topic texts and the summary of the expression language
+// (HELP MATH, HELP/M, and CALC's "?" and "H").
 #include <span>
 #include <string_view>
 
@@ -8,7 +9,6 @@ namespace verto {
 
 struct Session;
 
-void cmd_help(Session& s);
 // The math help; its variables line names the third array S or Z as the
 // current variable letters do.
 void show_math_help(Session& s);

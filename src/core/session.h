@@ -1,11 +1,14 @@
 #pragma once
 // Everything a command works with: the workspace state, the evaluator's
-// process-wide state, the console and the services beyond it. One Session
-// exists per run (tests make their own).
+// process-wide state, the console, the services beyond it and the command
+// table that dispatch searches. One Session exists per run (tests make
+// their own). The line editor that feeds the session its lines is not part
+// of it: it belongs to the application (app/editor_state.h).
+#include <span>
 #include <string>
 
+#include "core/dispatch.h"
 #include "core/evaluator.h"
-#include "core/editor_state.h"
 #include "core/system.h"
 #include "core/work_arrays.h"
 #include "core/workspace.h"
@@ -13,17 +16,22 @@
 namespace verto {
 
 class Console;
+class SessionRecord;
 class WindowServices;
 
 struct Session {
-  Session(Console& c, SystemServices& sys) : con(c), system(sys) {}
+  // `table`: the commands in matching order (the application's is
+  // app/command_table.h).
+  Session(Console& c, SystemServices& sys, std::span<const CommandEntry> table)
+      : con(c), system(sys), commands(table) {}
   Workspace ws;
   expr::ExprState expr;
   Console& con;
   SystemServices& system;
   WindowServices* window = nullptr;  // null: no plot window available
+  SessionRecord* record = nullptr;   // the notebook; null: none
   bool quit = false;                 // set by QUIT/EXIT
-  LineEditor editor;                 // history, macros, pending lines
+  std::span<const CommandEntry> commands;  // what dispatch runs
   WorkArrays work;                   // commands' reusable work arrays
 };
 

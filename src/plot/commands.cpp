@@ -11,6 +11,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/session_record.h"
 #include "core/window_services.h"
 
 namespace verto {
@@ -37,6 +38,7 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
       plot::write_plot_file(model, opt.postscript, opt.over, opt.background, ".");
   switch (r.status) {
     case plot::FileStatus::Written: {
+      note_file(s, FileUse::Written, r.name);
       std::string text = "Output written to " + r.name;
       text.resize(80, ' ');
       write_formatted(s.con, "(1X,A75)", {text});

@@ -1,25 +1,32 @@
 #include "qt/frame_session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include "core/session.h"
 #include "qt/menu_bar.h"
 #include "qt/picture_window.h"
+#include "ui/file_lines.h"
 
 namespace verto::qt {
 
 FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
     : run_(console_, nullptr, options) {
   auto* view = new ConsoleView(console_.outbox(), console_.keys());
-  frame_ = std::make_unique<Frame>(view, run_.session().editor.queue);
+  frame_ = std::make_unique<Frame>(view, run_.editor().queue);
   // The dialogs preset from what the command thread published before it
   // read its last line.
-  const PublishedCounts& counts = run_.session().editor.published;
-  build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
+  const PublishedCounts& counts = run_.editor().published;
+  const LineHand hand = build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
     constexpr auto order = std::memory_order_acquire;
     return ui::WorkspaceView{counts.form.load(order), counts.variable.load(order),
                              counts.npts.load(order), counts.nline.load(order),
                              counts.columns.load(order)};
+  });
+  // Dropped data files are read as "Open data..." reads a chosen one.
+  frame_->on_files_dropped([hand](const std::vector<std::string>& files) {
+    for (ui::QueuedLines& lines : ui::dropped_file_lines(files, QDir::currentPath().toStdString()))
+      hand(std::move(lines));
   });
   if (!maker.make) {
     // Pictures with the console's text cells, so that plot text lines up

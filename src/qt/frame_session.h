@@ -28,6 +28,7 @@ class FrameSession {
   QtConsole& console() { return console_; }
   QtWindowServices& services() { return *services_; }
   Session& session() { return run_.session(); }
+  LineEditor& editor() { return run_.editor(); }
 
   // Shows the frame and starts the command thread. `on_end` runs on the Qt
   // thread when the session ended by itself (QUIT, EXIT).

@@ -17,6 +17,7 @@ void cmd_dir(Session& s);    // DIR and LS
 void cmd_cd(Session& s);     // CD directory
 void cmd_shell(Session& s);  // $command
 void cmd_yo(Session& s);     // YO, YOYO and YO!
+void cmd_help(Session& s);   // HELP and "?": summary, topic or math help
 
 // The listing of DIR: "Directory of " with the current directory, one line
 // per entry in name order, and the number of entries with " Files". READ ?

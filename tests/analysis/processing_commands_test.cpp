@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_table.h"
 #include "analysis/smooth_kernels.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
@@ -33,7 +34,7 @@ class CountingConsole : public MemoryConsole {
 struct Fixture {
   CountingConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
 
   void fill_random(int n, int form, unsigned seed) {
     std::mt19937 gen(seed);

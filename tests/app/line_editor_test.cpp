@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_table.h"
 #include "app/line_editor.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -45,20 +46,21 @@ class ScriptedConsole : public MemoryConsole {
 struct EditorTest : ::testing::Test {
   ScriptedConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
+  LineEditor ed;
 
   std::string next() {
-    auto line = read_command_line(s);
+    auto line = read_command_line(s, ed);
     EXPECT_TRUE(line.has_value());
     return line.value_or("<end of input>");
   }
   std::vector<std::string> all_lines() {
     std::vector<std::string> out;
-    while (auto line = read_command_line(s)) out.push_back(*line);
+    while (auto line = read_command_line(s, ed)) out.push_back(*line);
     return out;
   }
   void define(std::string name, std::vector<std::string> lines) {
-    Macro& m = s.editor.macros.entries[s.editor.macros.count++];
+    Macro& m = ed.macros.entries[ed.macros.count++];
     m.name = std::move(name);
     m.line_count = static_cast<int>(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) m.lines[i] = lines[i];
@@ -70,10 +72,10 @@ TEST_F(EditorTest, EchoesKeysAfterThePromptAndReturnsTheLine) {
   con.line("");
   EXPECT_EQ(next(), "read x");
   EXPECT_EQ(next(), "") << "an empty line is a line";
-  EXPECT_FALSE(read_command_line(s).has_value()) << "end of input";
+  EXPECT_FALSE(read_command_line(s, ed).has_value()) << "end of input";
   EXPECT_EQ(con.lines(), (std::vector<std::string>{">read x", ">", ">"}))
       << "each prompt is an empty line written over with \">\"";
-  EXPECT_EQ(s.editor.history.count(), 2) << "the empty line is stored too";
+  EXPECT_EQ(ed.history.count(), 2) << "the empty line is stored too";
 }
 
 TEST_F(EditorTest, RecallWithCtrlZAndCtrlX) {
@@ -108,9 +110,9 @@ TEST_F(EditorTest, RecallRedrawsTheLine) {
 TEST_F(EditorTest, HistoryKeepsTheLastThirtyLines) {
   for (int i = 1; i <= 31; ++i) con.line("line " + std::to_string(i));
   for (int i = 0; i < 31; ++i) next();
-  EXPECT_EQ(s.editor.history.count(), 30);
-  EXPECT_EQ(s.editor.history.entry(1), "line 2");
-  EXPECT_EQ(s.editor.history.entry(30), "line 31");
+  EXPECT_EQ(ed.history.count(), 30);
+  EXPECT_EQ(ed.history.entry(1), "line 2");
+  EXPECT_EQ(ed.history.entry(30), "line 31");
   for (int i = 0; i < 35; ++i) con.add_key(kCtrlZ);  // past the oldest entry
   con.add_key(kEnter);
   EXPECT_EQ(next(), "line 2") << "the first line can no longer be recalled";
@@ -120,7 +122,7 @@ TEST_F(EditorTest, HistoryKeepsTheLastThirtyLines) {
   con.add_key(kCtrlZ);
   con.add_key(kEnter);
   EXPECT_EQ(next(), "line 3") << "recalled lines are stored again as the newest entry";
-  EXPECT_EQ(s.editor.history.entry(28), "line 2");
+  EXPECT_EQ(ed.history.entry(28), "line 2");
 }
 
 TEST_F(EditorTest, BackspaceAndEsc) {
@@ -167,7 +169,7 @@ TEST_F(EditorTest, TextIsLimitedAndOddKeysAreHandled) {
   con.add_key(kTab);  // no plot window: ignored
   con.add_key(kEnter);
   EXPECT_EQ(next(), "x");
-  s.editor.glance_at_plot = [&] {
+  ed.glance_at_plot = [&] {
     ++glances;
     return true;
   };
@@ -185,7 +187,7 @@ TEST_F(EditorTest, CtrlDEndsInputOnlyOnAnEmptyLine) {
   con.add_key(4);
   con.line("never read");
   EXPECT_EQ(next(), "ab");
-  EXPECT_FALSE(read_command_line(s).has_value());
+  EXPECT_FALSE(read_command_line(s, ed).has_value());
 }
 
 TEST_F(EditorTest, MacrosWithAndWithoutArgument) {
@@ -195,8 +197,8 @@ TEST_F(EditorTest, MacrosWithAndWithoutArgument) {
   con.line("@PLOT /XLOG");  // the name is a prefix of the word
   EXPECT_EQ(all_lines(), (std::vector<std::string>{"FORM 3", "PLOT /LEG", "FORM 3", "PLOT %1%",
                                                    "FORM 3", "PLOT /XLOG"}));
-  EXPECT_EQ(s.editor.history.entry(1), "FORM 3") << "a macro call is not stored";
-  EXPECT_EQ(s.editor.history.count(), 6);
+  EXPECT_EQ(ed.history.entry(1), "FORM 3") << "a macro call is not stored";
+  EXPECT_EQ(ed.history.count(), 6);
 }
 
 TEST_F(EditorTest, OnlyTheLastPlaceholderIsReplaced) {
@@ -262,14 +264,14 @@ TEST_F(EditorTest, HandedOverLinesKeepOrDropTheTypedText) {
   // Each action waits until the editor has taken the lines, so that the
   // keys after it are typed after the hand-over (as a user would).
   auto wait_taken = [&] {
-    while (s.editor.queue.count() != 0) std::this_thread::yield();
+    while (ed.queue.count() != 0) std::this_thread::yield();
   };
   con.actions[1000] = [&] {
-    EXPECT_TRUE(s.editor.queue.hand_over({"ECHO first", "ECHO second"}, true));
+    EXPECT_TRUE(ed.queue.hand_over({"ECHO first", "ECHO second"}, true));
     wait_taken();
   };
   con.actions[1001] = [&] {
-    EXPECT_TRUE(s.editor.queue.hand_over({"ECHO third"}, false));
+    EXPECT_TRUE(ed.queue.hand_over({"ECHO third"}, false));
     wait_taken();
   };
   con.type("rea");
@@ -283,20 +285,20 @@ TEST_F(EditorTest, HandedOverLinesKeepOrDropTheTypedText) {
   EXPECT_EQ(next(), "read x") << "the half-typed text is shown again";
   EXPECT_EQ(next(), "ECHO third");
   EXPECT_EQ(next(), "list") << "the half-typed text is gone";
-  EXPECT_EQ(s.editor.queue.count(), 0) << "the queue is free again";
+  EXPECT_EQ(ed.queue.count(), 0) << "the queue is free again";
   bool saw_saved_prompt = false;
   for (const auto& l : con.lines()) saw_saved_prompt |= l == ">read x";
   EXPECT_TRUE(saw_saved_prompt);
 }
 
 TEST_F(EditorTest, HandOverIsRefusedWhileThePreviousIsWaiting) {
-  EXPECT_TRUE(s.editor.queue.hand_over({"ECHO 1"}, true));
-  EXPECT_FALSE(s.editor.queue.hand_over({"ECHO 2"}, true));
-  EXPECT_FALSE(s.editor.queue.hand_over(std::span<const std::string_view>{}, true));
+  EXPECT_TRUE(ed.queue.hand_over({"ECHO 1"}, true));
+  EXPECT_FALSE(ed.queue.hand_over({"ECHO 2"}, true));
+  EXPECT_FALSE(ed.queue.hand_over(std::span<const std::string_view>{}, true));
   std::vector<std::string_view> nine(9, "ECHO");
-  EXPECT_FALSE(s.editor.queue.hand_over(nine, true));
+  EXPECT_FALSE(ed.queue.hand_over(nine, true));
   EXPECT_EQ(next(), "ECHO 1");
-  EXPECT_TRUE(s.editor.queue.hand_over({"ECHO 2", "@M"}, false));
+  EXPECT_TRUE(ed.queue.hand_over({"ECHO 2", "@M"}, false));
   define("@M", {"ECHO from macro"});
   EXPECT_EQ(next(), "ECHO 2");
   EXPECT_EQ(next(), "ECHO from macro") << "handed-over lines may call macros";
@@ -310,13 +312,137 @@ TEST_F(EditorTest, WholeLinesWithoutAKeyboard) {
   EXPECT_EQ(all_lines(), (std::vector<std::string>{"ECHO hello", "ECHO done", "plain"}));
   EXPECT_EQ(con.lines(), (std::vector<std::string>{">@two hello", ">plain", ">"}))
       << "macro lines run without a prompt";
-  EXPECT_EQ(s.editor.history.count(), 3);
+  EXPECT_EQ(ed.history.count(), 3);
 
   // A positive hand-over keeps nothing typed here, but the saved text is
   // shown and the next line continues it.
-  s.editor.saved_text = "ECHO sa";
+  ed.saved_text = "ECHO sa";
   con.add_input("ved");
   EXPECT_EQ(next(), "ECHO saved");
+}
+
+// The edit logic alone: a line, its cursor and the redraw each key asks for.
+struct TypedLineTest : ::testing::Test {
+  History history;
+  TypedLine line;
+  LineRedraw last;
+  void start(std::string text) {
+    line = TypedLine{std::move(text), 0, history.count() + 1};
+    line.cursor = static_cast<int>(line.text.size());
+  }
+  void keys(std::initializer_list<int> ks) {
+    for (int k : ks) last = edit_typed_line(line, k, history);
+  }
+  void type(std::string_view text) {
+    for (char c : text) last = edit_typed_line(line, c, history);
+  }
+};
+
+TEST_F(TypedLineTest, CursorKeysMoveWithinTheLineAndTypingInserts) {
+  start("ECHO wrld");
+  keys({kKeyLeft, kKeyLeft, kKeyLeft});
+  EXPECT_EQ(line.cursor, 6);
+  EXPECT_EQ(last.kind, LineRedraw::Cursor);
+  type("o");
+  EXPECT_EQ(line.text, "ECHO world");
+  EXPECT_EQ(line.cursor, 7) << "the cursor stays after the inserted character";
+  EXPECT_EQ(last.kind, LineRedraw::Line);
+  EXPECT_EQ(last.blanks, 0);
+  keys({kKeyHome, kKeyLeft});
+  EXPECT_EQ(line.cursor, 0);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing left of the start";
+  keys({kKeyEnd, kKeyRight});
+  EXPECT_EQ(line.cursor, 10);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing right of the end";
+  keys({edit_keys::kStartOfLine, edit_keys::kForward});
+  EXPECT_EQ(line.cursor, 1);
+  keys({edit_keys::kEndOfLine, edit_keys::kBack});
+  EXPECT_EQ(line.cursor, 9);
+  keys({kKeyEnd});
+  type("!");
+  EXPECT_EQ(last.kind, LineRedraw::Echo) << "typing at the end echoes as before";
+
+  start(std::string(kLineLength, 'a'));
+  keys({kKeyHome});
+  type("b");
+  EXPECT_EQ(line.text, std::string(kLineLength, 'a')) << "a full line takes nothing more";
+  EXPECT_EQ(last.kind, LineRedraw::None);
+}
+
+TEST_F(TypedLineTest, DeletingKeysRemoveAroundTheCursor) {
+  start("read x.dat");
+  keys({kKeyHome, kKeyDelete});
+  EXPECT_EQ(line.text, "ead x.dat");
+  EXPECT_EQ(line.cursor, 0);
+  EXPECT_EQ(last.blanks, 1);
+  keys({kKeyEnd, kKeyDelete, edit_keys::kDeleteOrEnd});
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing under the cursor at the end";
+  keys({kKeyLeft, kKeyLeft, kKeyLeft, keys::kBackspace});
+  EXPECT_EQ(line.text, "ead xdat") << "Backspace removes before the cursor";
+  EXPECT_EQ(line.cursor, 5);
+  EXPECT_EQ(last.blanks, 2);
+  keys({edit_keys::kKillToEnd});
+  EXPECT_EQ(line.text, "ead x");
+  EXPECT_EQ(last.blanks, 3);
+  keys({kKeyLeft, edit_keys::kKillToStart});
+  EXPECT_EQ(line.text, "x");
+  EXPECT_EQ(line.cursor, 0);
+  keys({keys::kBackspace});
+  EXPECT_EQ(last.kind, LineRedraw::None) << "Backspace at the start removes nothing";
+
+  start("READ/3  run12.dat  ");
+  keys({edit_keys::kKillWord});
+  EXPECT_EQ(line.text, "READ/3  ") << "the blanks before the cursor and the word before them";
+  keys({edit_keys::kKillWord, edit_keys::kKillWord});
+  EXPECT_EQ(line.text, "");
+  EXPECT_EQ(last.kind, LineRedraw::None);
+
+  start("q");
+  keys({keys::kBackspace});
+  EXPECT_EQ(last.kind, LineRedraw::NewPrompt) << "an emptied line starts again as Esc does";
+}
+
+TEST_F(TypedLineTest, RecallPutsTheCursorAtTheEndOfTheEntry) {
+  history.add("first");
+  history.add("second");
+  start("typed");
+  keys({kKeyHome, keys::kRecallBack, keys::kRecallBack, keys::kRecallBack});
+  EXPECT_EQ(line.text, "first");
+  EXPECT_EQ(line.cursor, 5);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "no entry before the oldest";
+  keys({kKeyLeft, keys::kRecallForward});
+  EXPECT_EQ(line.text, "second");
+  EXPECT_EQ(line.cursor, 6);
+  keys({keys::kRecallForward});
+  EXPECT_EQ(line.text, "");
+  EXPECT_EQ(last.kind, LineRedraw::Recall);
+}
+
+TEST_F(EditorTest, EditedLinesAreRedrawnWithTheCursorKept) {
+  con.type("ECHO wrld");
+  for (int i = 0; i < 3; ++i) con.add_key(kKeyLeft);
+  con.type("o");
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "ECHO world");
+  EXPECT_EQ(con.lines().back(), ">ECHO world");
+
+  con.clear();
+  con.type("ECHO one two");
+  con.add_key(edit_keys::kKillWord);
+  con.add_key(kKeyHome);
+  con.add_key(kKeyDelete);
+  con.type("e");
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "eCHO one ");
+  EXPECT_EQ(con.lines().back(), ">eCHO one    ") << "blanks over the removed word";
+  // Enter with the cursor inside the line: what follows starts after it.
+  con.clear();
+  con.type("ab");
+  con.add_key(kKeyHome);
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "ab");
+  con.append("|");
+  EXPECT_EQ(con.lines().back(), ">ab|");
 }
 
 }  // namespace

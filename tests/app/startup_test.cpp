@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_table.h"
+#include "app/editor_state.h"
 #include "support/transcript.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
@@ -34,7 +36,8 @@ struct StartupTest : ::testing::Test {
   fs::path old_dir, dir;
   ColourConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
+  LineEditor ed;
 
   void SetUp() override {
     old_dir = fs::current_path();
@@ -52,7 +55,7 @@ struct StartupTest : ::testing::Test {
   void start(std::vector<std::string> args = {}, bool wait = false) {
     StartupOptions options;
     options.wait_after_banner = wait;
-    run_startup(s, args, options);
+    run_startup(s, ed.macros, args, options);
   }
   int count(const std::string& line) const {
     return static_cast<int>(std::count(con.lines().begin(), con.lines().end(), line));
@@ -73,7 +76,7 @@ TEST_F(StartupTest, WithoutAnyVertoIniTheDefaultsStay) {
   EXPECT_EQ(s.ws.auto_marker, 1);
   EXPECT_EQ(s.ws.plot_mode, "/M=VGA");
   EXPECT_EQ(con.title(), "VERTO! Console");
-  EXPECT_EQ(s.editor.macros.count, 0);
+  EXPECT_EQ(ed.macros.count, 0);
   // The welcome text closes the start-up.
   ASSERT_GE(con.lines().size(), 10u);
   auto n = con.lines().size();
@@ -98,8 +101,8 @@ TEST_F(StartupTest, DefaultsComeFromTheDirectoryNamedByVerto) {
   EXPECT_EQ(s.ws.plot_mode, "/M=EGA/LEG");
   EXPECT_EQ(s.ws.clobber, 0);
   EXPECT_EQ(s.ws.auto_marker, 0);
-  ASSERT_EQ(s.editor.macros.count, 1) << "the macros come from the same file";
-  EXPECT_EQ(s.editor.macros.entries[0].name, "@PL");
+  ASSERT_EQ(ed.macros.count, 1) << "the macros come from the same file";
+  EXPECT_EQ(ed.macros.entries[0].name, "@PL");
   EXPECT_EQ(con.lines().front(), " Loaded macro command: @PL");
   EXPECT_NE(index_of(" format:   (X,Y)    "), -1);
   EXPECT_NE(index_of(" variable: Y"), -1);
@@ -120,8 +123,8 @@ TEST_F(StartupTest, WithoutVertoOnlyTheMacrosOfTheCurrentDirectoryLoad) {
   EXPECT_EQ(count(kIniError), 0);
   EXPECT_EQ(s.ws.form, 5) << "DEFAULTS is not read without VERTO";
   EXPECT_EQ(s.ws.clobber, 1) << "so WRITE keeps asking before it overwrites";
-  ASSERT_EQ(s.editor.macros.count, 1);
-  EXPECT_EQ(s.editor.macros.entries[0].lines[1], "ECHO ready");
+  ASSERT_EQ(ed.macros.count, 1);
+  EXPECT_EQ(ed.macros.entries[0].lines[1], "ECHO ready");
 }
 
 TEST_F(StartupTest, AMissingOrBrokenFileSkipsTheMacroPass) {
@@ -129,15 +132,16 @@ TEST_F(StartupTest, AMissingOrBrokenFileSkipsTheMacroPass) {
   sys.environment["VERTO"] = (dir / "cfg").string() + "/";
   start();
   EXPECT_EQ(count(kIniError), 1);
-  EXPECT_EQ(s.editor.macros.count, 0);
+  EXPECT_EQ(ed.macros.count, 0);
 
-  Session again(con, sys);
+  Session again(con, sys, verto::command_table());
   con.clear();
   write("cfg/VERTO.INI", "&DEFAULTS IFORM_DEF=3, NO_SUCH_KEY=1 /\n@A\n1\nECHO a\n");
-  run_startup(again, {});
+  LineEditor again_editor;
+  run_startup(again, again_editor.macros, {});
   EXPECT_EQ(count(kIniError), 1);
   EXPECT_EQ(again.ws.form, 5) << "nothing of a broken group is used";
-  EXPECT_EQ(again.editor.macros.count, 0);
+  EXPECT_EQ(again_editor.macros.count, 0);
 }
 
 TEST_F(StartupTest, ClobberQuestionStaysOnUnlessSwitchedOffExplicitly) {
@@ -156,8 +160,8 @@ TEST_F(StartupTest, ClobberQuestionStaysOnUnlessSwitchedOffExplicitly) {
   for (const Case& c : cases) {
     write("cfg/VERTO.INI", c.group);
     MemoryConsole quiet;
-    Session fresh(quiet, sys);
-    run_startup(fresh, {});
+    Session fresh(quiet, sys, verto::command_table());
+    run_startup(fresh, ed.macros, {});
     EXPECT_EQ(fresh.ws.clobber, c.clobber) << c.group;
     EXPECT_EQ(fresh.ws.auto_marker, c.marker) << c.group;
   }
@@ -179,8 +183,8 @@ TEST_F(StartupTest, ProgramArgumentsSetDefaults) {
   EXPECT_EQ(s.ws.variable, 2);
   EXPECT_EQ(s.ws.plot_mode, "/M=EGA");
 
-  Session other(con, sys);
-  run_startup(other, std::vector<std::string>{"/f=7", "/F=x", "/V=Q"});
+  Session other(con, sys, verto::command_table());
+  run_startup(other, ed.macros, std::vector<std::string>{"/f=7", "/F=x", "/V=Q"});
   EXPECT_EQ(other.ws.form, 7);
   EXPECT_EQ(other.ws.variable, 1);
 }
@@ -239,9 +243,9 @@ TEST_F(StartupTest, OnlyAKeyboardConsoleWaitsAfterTheBanner) {
   keyboard.set_interactive(true);
   keyboard.add_key(kKeyPageDown);
   keyboard.add_key('q');
-  Session typed(keyboard, sys);
+  Session typed(keyboard, sys, verto::command_table());
   StartupOptions options;
-  run_startup(typed, {}, options);
+  run_startup(typed, ed.macros, {}, options);
   EXPECT_EQ(keyboard.read_key(), 'q') << "one key was taken after the banner";
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/command_table.h"
 #include "core/memory_console.h"
 #include "core/parsers.h"
 #include "core/session.h"
@@ -48,7 +49,7 @@ class RangeTest : public ::testing::Test {
  protected:
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
   int n1 = 0, n2 = 0;
   void range(std::string_view line, int count, int alt = 0, bool use_alt = false) {
     const Range r = parse_range(s, padded(line), count, alt, use_alt);

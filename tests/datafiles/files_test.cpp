@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/command_table.h"
 #include "datafiles/file_names.h"
 #include "core/records.h"
 #include "support/scoped_directory.h"
@@ -72,7 +73,7 @@ TEST_F(FilesTest, WriteThenReadGivesIdenticalBitsInEveryForm) {
     int form, variable;
   } cases[] = {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {3, 1}, {4, 1}, {7, 1}};
   for (const auto& c : cases) {
-    Session out(con_, sys_);
+    Session out(con_, sys_, verto::command_table());
     out.ws.clobber = 0;
     out.ws.Npts = 3000;
     for (int i = 0; i < out.ws.Npts; ++i) {
@@ -84,7 +85,7 @@ TEST_F(FilesTest, WriteThenReadGivesIdenticalBitsInEveryForm) {
     const std::string name = "round trip " + std::to_string(c.form) + ".dat";
     run(out, "WRITE/" + std::to_string(c.form) + " " + name);
 
-    Session in(con_, sys_);
+    Session in(con_, sys_, verto::command_table());
     in.ws.variable = c.variable;
     run(in, "READ/" + std::to_string(c.form) + " " + name);
     ASSERT_EQ(in.ws.Npts, out.ws.Npts) << "form " << c.form;
@@ -107,7 +108,7 @@ TEST_F(FilesTest, WriteThenReadGivesIdenticalBitsInEveryForm) {
 }
 
 TEST_F(FilesTest, WriteLineWritesTwoValuesEvenInForm7) {
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   s.ws.Nline = 5;
   for (int i = 0; i < 5; ++i) {
     s.ws.LX[i] = static_cast<float>(i + 1);
@@ -128,7 +129,7 @@ TEST_F(FilesTest, WriteLineWritesTwoValuesEvenInForm7) {
 }
 
 TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   s.ws.Npts = 2;
   s.ws.form = 3;
   {
@@ -164,7 +165,7 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
 }
 
 TEST_F(FilesTest, WriteIntoAPipeOrThroughALinkKeepsWhatIsThere) {
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   s.ws.Npts = 2;
   s.ws.form = 3;
   ASSERT_EQ(::mkfifo("pipe", 0600), 0);
@@ -194,7 +195,7 @@ TEST_F(FilesTest, ReadStopsAtTheCapacity) {
     std::ofstream f("big.dat");
     for (int i = 1; i <= kMaxNpts + 10; ++i) f << i << ' ' << 2 * i << '\n';
   }
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   s.ws.Npts = 5;
   run(s, "READ/3 big.dat");
   EXPECT_EQ(s.ws.Npts, kMaxNpts);
@@ -209,7 +210,7 @@ TEST_F(FilesTest, ReadStopsAtTheCapacity) {
     std::ofstream f("exact.dat");
     for (int i = 1; i <= 10; ++i) f << i << '\n';
   }
-  Session t(con_, sys_);
+  Session t(con_, sys_, verto::command_table());
   t.ws.Npts = kMaxNpts - 10;
   con_.clear();
   run(t, "READ/1 exact.dat");
@@ -217,7 +218,7 @@ TEST_F(FilesTest, ReadStopsAtTheCapacity) {
   EXPECT_EQ(screen().find("Capacity"), std::string::npos);
 
   // The worksheet stops at 50000 rows too, and the rows go to the points.
-  Session w(con_, sys_);
+  Session w(con_, sys_, verto::command_table());
   w.ws.Mpts = 20;
   con_.clear();
   run(w, "READ/5 big.dat");
@@ -229,7 +230,7 @@ TEST_F(FilesTest, ReadStopsAtTheCapacity) {
 }
 
 TEST_F(FilesTest, EnterStopsAtTheCapacity) {
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   s.ws.Npts = kMaxNpts - 1;
   con_.add_input("1 2");
   con_.add_input("3 4");
@@ -244,7 +245,7 @@ TEST_F(FilesTest, WorksheetReadHoldsAtMostNineColumns) {
     std::ofstream f("wide.dat");
     f << "1 2 3 4 5 6 7 8 9 10 11 12\n";
   }
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   run(s, "READ/5 wide.dat");
   EXPECT_EQ(s.ws.Num_columns, kMaxColumns);
   EXPECT_EQ(s.ws.Mpts, 1);
@@ -258,7 +259,7 @@ TEST_F(FilesTest, WorksheetReadHoldsAtMostNineColumns) {
 
 TEST_F(FilesTest, ReadQuestionMarkShowsTheDirectory) {
   { std::ofstream("a.dat") << "1 2\n"; }
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   run(s, "DIR");
   const std::string listing = screen();
   con_.clear();
@@ -285,7 +286,7 @@ TEST_F(FilesTest, PatternsWithADirectoryPart) {
   { std::ofstream("sub/b.dat") << "2 20\n"; }
   { std::ofstream("sub/a.dat") << "1 10\n"; }
   { std::ofstream("sub/.hidden.dat") << "9 90\n"; }
-  Session s(con_, sys_);
+  Session s(con_, sys_, verto::command_table());
   run(s, "READ/3 sub/*.dat");
   EXPECT_EQ(s.ws.Npts, 2);
   EXPECT_EQ(s.ws.X[0], 1.f);

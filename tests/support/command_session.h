@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -19,7 +20,7 @@ class CommandSession {
  public:
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
 
   // Runs one line with the given answers to its prompts; returns the
   // screen lines it wrote after the typed line, trailing blanks removed.

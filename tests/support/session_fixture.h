@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_table.h"
 #include "core/memory_console.h"
 #include "core/session.h"
 #include "core/system.h"
@@ -14,7 +15,7 @@ namespace verto::testing {
 struct SessionFixture {
   MemoryConsole con;
   InertSystemServices sys;
-  Session s{con, sys};
+  Session s{con, sys, verto::command_table()};
   Workspace& ws = s.ws;
 
   // Runs one command line and returns the console lines it wrote after

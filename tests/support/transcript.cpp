@@ -6,6 +6,8 @@
 
 #include "support/scoped_directory.h"
 #include "app/command_loop.h"
+#include "app/command_table.h"
+#include "app/editor_state.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
 #include "core/session.h"
@@ -151,13 +153,14 @@ std::string run_transcript(const Transcript& t) {
   for (const auto& in : t.inputs) con.add_input(in);
   InertSystemServices sys;
   for (const auto& [name, value] : t.environment) sys.environment[name] = value;
-  Session s(con, sys);
+  Session s(con, sys, verto::command_table());
+  LineEditor ed;
   if (t.startup) {
     StartupOptions options;
     options.wait_after_banner = false;
-    run_startup(s, t.arguments, options);
+    run_startup(s, ed.macros, t.arguments, options);
   }
-  run_command_loop(s);
+  run_command_loop(s, ed);
 
   std::vector<std::string> actual;
   for (const auto& l : con.lines()) actual.push_back(rstrip(l));

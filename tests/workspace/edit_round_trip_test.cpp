@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_table.h"
 #include "support/scoped_directory.h"
 #include "core/dispatch.h"
 #include "core/memory_console.h"
@@ -43,7 +44,7 @@ class EditRoundTrip : public ::testing::Test {
   testing::ScopedDirectory scratch{"verto-edit-"};
   const fs::path& dir = scratch.path();
   MemoryConsole con;
-  Session s{con, os_services()};
+  Session s{con, os_services(), verto::command_table()};
   Workspace& ws = s.ws;
 
   // An editor script: `body` is shell code working on the file "$1".

@@ -3,14 +3,14 @@
 // lines, the macro table, the hand-over queue through which menus and
 // dialogs (on another thread) push command lines, the one-slot key mailbox
 // and the pending-line stack. The editor itself is app/line_editor.h; the
-// state sits here so that the session can hold it and the front-ends can
-// reach the queue.
+// state sits here so that the front-ends can reach the queue. The session
+// of one run (SessionRun) owns it beside the core's Session.
 //
 // Threads: while a line is typed, a key-reader thread reads one key at a
 // time from the console and passes it through the mailbox (key, then state
 // flag, stored with release and loaded with acquire). The editor sleeps on
-// a doorbell counter that the reader and the hand-over ring; no locks are
-// taken.
+// a doorbell counter that the reader and the hand-over ring; the editor
+// takes no locks.
 #include <array>
 #include <atomic>
 #include <cstdint>

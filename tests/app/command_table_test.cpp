@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "app/command_table.h"
 #include "core/dispatch.h"
 #include "core/parsers.h"
 #include "core/workspace.h"
@@ -13,7 +14,7 @@ namespace {
 std::string resolve(std::string_view typed) {
   std::string upper = to_upper(typed);
   upper.resize(kLineLength, ' ');
-  const CommandEntry* e = find_command(upper);
+  const CommandEntry* e = find_command(command_table(), upper);
   return e ? std::string(e->name) : "(unknown)";
 }
 
