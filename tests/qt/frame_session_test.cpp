@@ -246,7 +246,7 @@ TEST_F(FrameSessionTest, AfterALegendTheConsoleKeepsTheKeyboardAndOneLegendStays
     }
   }
   // The menu's Legend item queues the same line.
-  ASSERT_TRUE(session_->session().editor.queue.hand_over({"Legend 0", "ECHO item ran"}, false));
+  ASSERT_TRUE(session_->editor().queue.hand_over({"Legend 0", "ECHO item ran"}, false));
   ASSERT_TRUE(shows_line(" item ran"));
   ASSERT_TRUE(at_prompt());
   ASSERT_TRUE(wait_until([&] { return frame.focusWidget() == console(); }));
