@@ -212,7 +212,9 @@ TEST(TerminalSession, EditingKeysChangeTheLineAndTheCursorStays) {
   struct Case {
     std::string keys, shown;
   } cases[] = {
-      {"echo wrld" + left + left + left + "o", " world"},
+      {"echo wrld" + left + left + left + left + "\033[C" + "o", " world"},
+      {"echo abxc" + left + "\x7f", " abc"},                     // Backspace inside the line
+      {"echo ac\x02" "b\x06" "!", " abc!"},                       // Ctrl-B, Ctrl-F
       {"cho hi" + home + "e" + end + "!", " hi!"},
       {"cho 1" + std::string("\033[1~") + "e" + "\033[4~" + "2" + "\033OH" + "\033OF" + "3",
        " 123"},
