@@ -6,6 +6,12 @@
 // Given a second executable (an earlier build), every job runs on both in
 // turn and the table adds its figures and the ratio of processor times.
 //
+// A second table holds the ratios that show how near each job is to what
+// the machine allows: a plot file against its floor (the same READ
+// without the plot, plus writing the same bytes from a ready buffer, timed
+// in the same rounds), and LIST into the console window against the same
+// LIST into a pseudo-terminal (verto_console_timing, when it was built).
+//
 //   verto_timings path/to/verto [rounds [path/to/earlier/verto]]
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -21,6 +27,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -43,7 +50,9 @@ const Job kJobs[] = {
     {"READ/3 + PLOT/PRINT (HPGL)", "READ/3 peak.dat\nPLOT/PRINT/OVER\nQUIT\n"},
     {"start-up to QUIT", "QUIT\n"},
     {"READ/3 + SMOOTH/G 0.5", "READ/3 peak.dat\nSMOOTH/G 0.5\nQUIT\n"},
+    {"READ/3 alone", "READ/3 peak.dat\nQUIT\n"},
 };
+constexpr std::size_t kPostScriptJob = 2, kHpglJob = 3, kReadJob = 6;
 
 // A Gaussian peak on a background with noise from a fixed linear
 // congruential sequence: the same file on every machine.
@@ -104,6 +113,32 @@ Sample run(const fs::path& verto, const fs::path& dir, const fs::path& script) {
           ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes `bytes` from memory to `file` (created or emptied first), as a
+// plot file is written; returns the elapsed milliseconds.
+double write_from_buffer(const fs::path& file, const std::string& bytes) {
+  const auto t0 = std::chrono::steady_clock::now();
+  const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) {
+    std::perror(file.c_str());
+    std::exit(1);
+  }
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) {
+      std::perror("write");
+      std::exit(1);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   const std::size_t n = v.size();
@@ -133,13 +168,36 @@ int main(int argc, char** argv) {
   const std::size_t np = programs.size();
   std::vector<std::vector<double>> wall(kCount * np), cpu(kCount * np);
   for (const fs::path& p : programs) run(p, dir, scripts[0]);  // warm the caches
-  for (int r = 0; r < rounds; ++r)
+  // The bytes of both plot files, written by this build, for the floors.
+  run(programs[0], dir, scripts[kPostScriptJob]);
+  run(programs[0], dir, scripts[kHpglJob]);
+  const std::string ps_bytes = slurp(dir / "VERTO1.PS"), hpgl_bytes = slurp(dir / "VERTO1.HPG");
+  std::vector<double> ps_write, hpgl_write;
+  for (int r = 0; r < rounds; ++r) {
     for (std::size_t j = 0; j < kCount; ++j)
       for (std::size_t k = 0; k < np; ++k) {
         const Sample s = run(programs[k], dir, scripts[j]);
         wall[j * np + k].push_back(s.wall_ms);
         cpu[j * np + k].push_back(s.cpu_ms);
       }
+    ps_write.push_back(write_from_buffer(dir / "floor.PS", ps_bytes));
+    hpgl_write.push_back(write_from_buffer(dir / "floor.HPG", hpgl_bytes));
+  }
+  // LIST into the window and into a terminal, by the helper beside this
+  // program; its own rounds alternate the two.
+  double list_window = 0, list_pty = 0;
+  const fs::path helper = fs::absolute(argv[0]).parent_path() / "verto_console_timing";
+  if (fs::exists(helper)) {
+    const std::string command = helper.string() + " " + programs[0].string() + " " +
+                                std::to_string(std::max(3, rounds / 2)) + " 2>&1";
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+      char line[256];
+      while (std::fgets(line, sizeof line, p))
+        if (std::sscanf(line, "LIST 50000 window %lf pty %lf", &list_window, &list_pty) != 2)
+          std::fputs(line, stderr);
+      pclose(p);
+    }
+  }
 
   std::printf("VERTO whole-process timings, 50000 points, median of %d rounds\n", rounds);
   if (np == 1) {
@@ -156,6 +214,29 @@ int main(int argc, char** argv) {
                   median(wall[j * np]), c0, median(wall[j * np + 1]), c1, c1 > 0 ? c0 / c1 : 0.0);
     }
   }
+
+  // Each job against what the machine allows (elapsed medians).
+  const double read = median(wall[kReadJob * np]);
+  const double ps_floor = read + median(ps_write), hpgl_floor = read + median(hpgl_write);
+  std::printf("\n%-34s %10s %10s %8s %8s\n", "ratio (elapsed medians)", "job ms", "floor ms", "ratio", "target");
+  auto ratio_row = [](const char* name, double job, double floor, double target) {
+    std::printf("%-34s %10.1f %10.1f %8.2f %8.2f%s\n", name, job, floor, floor > 0 ? job / floor : 0.0,
+                target, floor > 0 && job / floor > target ? "  OVER" : "");
+  };
+  ratio_row("PLOT/PS job / floor", median(wall[kPostScriptJob * np]), ps_floor, 1.3);
+  ratio_row("PLOT/PRINT (HPGL) job / floor", median(wall[kHpglJob * np]), hpgl_floor, 1.3);
+  if (list_pty > 0)
+    ratio_row("LIST 50000 window / pty", list_window, list_pty, 1.5);
+  else
+    std::printf("%-34s (verto_console_timing not built: no Qt)\n", "LIST 50000 window / pty");
+  std::printf("floor: READ/3 alone %.1f ms + writing from memory %.1f ms (PS, %zu bytes), %.1f ms (HPGL, %zu bytes)\n",
+              read, median(ps_write), ps_bytes.size(), median(hpgl_write), hpgl_bytes.size());
+  if (np > 1)
+    for (std::size_t j : {kPostScriptJob, kHpglJob})
+      std::printf("%-34s %10.1f %10.1f %8.2f\n", (std::string(kJobs[j].name) + " now / earlier").c_str(),
+                  median(wall[j * np]), median(wall[j * np + 1]),
+                  median(wall[j * np]) / median(wall[j * np + 1]));
+
   std::error_code ec;
   fs::remove_all(dir, ec);
   return 0;

@@ -1,7 +1,11 @@
 #include "core/numbers.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <system_error>
@@ -190,6 +194,127 @@ std::string shortest_real(float value) {
   std::string out;
   append_real(out, value);
   return out;
+}
+
+namespace {
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr std::uint32_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
+// The eight decimal digits of n < 10^8, leading zeros kept, as the bytes
+// of one word, the first digit in the lowest byte: both halves of four digits are split into
+// pairs and then into digits side by side, by multiplications.
+std::uint64_t eight_digits(std::uint32_t n) {
+  const std::uint64_t merged = (n / 10000) | (std::uint64_t{n % 10000} << 32);
+  const std::uint64_t hundreds_hi = ((merged * 10486) >> 20) & 0x0000007F0000007Full;
+  const std::uint64_t pairs = ((merged - 100 * hundreds_hi) << 16) + hundreds_hi;
+  std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Full;
+  tens += (pairs - 10 * tens) << 8;
+  return tens | 0x3030303030303030ull;
+}
+
+// Stores the first `count` (1..8) bytes of `word`, lowest first, at p and
+// returns their end. It stores a whole word: 8 bytes at p must be free.
+char* store(char* p, std::uint64_t word, int count) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &word, 8);
+  } else {
+    for (int i = 0; i < count; ++i) p[i] = static_cast<char>(word >> (8 * i));
+  }
+  return p + count;
+}
+
+// Writes the `width` (1..8) lowest decimal digits of n < 10^8, leading
+// zeros kept, and returns their end; 8 bytes at p must be free.
+char* put_digits(char* p, std::uint32_t n, int width) {
+  return store(p, eight_digits(n) >> (8 * (8 - width)), width);
+}
+
+// Digits of n, for n below 100000.
+int digit_count(std::uint32_t n) {
+  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
+}
+
+// For the floats in [2^e, 2^(e+1)), e = 0..15, which lie 2^(e-23) apart:
+// the fewest decimals k with 10^-k below that spacing, so that the decimal
+// with k decimals nearest to such a float always reads back to it.
+constexpr std::array<int, 16> kSureDecimals = [] {
+  std::array<int, 16> t{};
+  for (int e = 0; e < 16; ++e) {
+    std::uint64_t p = 1;
+    int k = 0;
+    for (; p <= (std::uint64_t{1} << (23 - e)); p *= 10) ++k;
+    t[static_cast<std::size_t>(e)] = k;
+  }
+  return t;
+}();
+
+}  // namespace
+
+char* shortest_chars(char* first, float value) {
+  const float a = std::fabs(value);
+  if (!(a >= 1.f && a < 65536.f)) return std::to_chars(first, first + 32, value).ptr;
+  char* p = first;
+  if (value < 0) *p++ = '-';
+  const auto whole = static_cast<std::uint32_t>(a);
+  if (static_cast<float>(whole) == a) return put_digits(p, whole, digit_count(whole));
+
+  // a = m 2^(e-23) with m of 24 bits. Not being whole, a is no power of
+  // two, so its neighbours lie 2^(e-23) away on both sides, and a decimal
+  // reads back to a when it lies less than h = 2^(e-24) from it, or
+  // exactly h when m is even (a tie goes to the even neighbour). In units
+  // of h / 10^k a is 2 m 10^k and the decimal n / 10^k is n 2^(24-e):
+  // whole numbers below 2^50, compared exactly.
+  const auto bits = std::bit_cast<std::uint32_t>(a);
+  const int shift = 24 - (static_cast<int>(bits >> 23) - 127);
+  const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
+  const bool even = (m & 1u) == 0;
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  // The nearest n, ties to even, and whether it reads back.
+  auto nearest = [&](std::uint64_t scaled, std::uint32_t pow10, bool& reads_back) {
+    const std::uint64_t n = (scaled + half - 1 + ((scaled >> shift) & 1u)) >> shift;
+    const std::uint64_t at = n << shift;
+    const std::uint64_t off = at > scaled ? at - scaled : scaled - at;
+    reads_back = off < pow10 || (off == pow10 && even);
+    return n;
+  };
+  // The shortest decimal that reads back has k0 - 1 or k0 decimals (k0
+  // from the table): the nearest one with k0 decimals always does, and a
+  // shorter one, when there is one, is also the nearest with k0 - 1
+  // decimals, written with trailing zeros. Of two equally near, the even
+  // one is taken, as to_chars does.
+  int k = kSureDecimals[static_cast<std::size_t>(24 - shift)] - 1;
+  const std::uint64_t scaled = 2 * m * kPow10[k];
+  bool ok = false;
+  std::uint64_t n = nearest(scaled, kPow10[k], ok);
+  if (!ok) {
+    ++k;
+    n = nearest(scaled * 10, kPow10[k], ok);
+    if (!ok) return std::to_chars(first, first + 32, value).ptr;  // never met
+  }
+  // The whole part is that of a: a decimal rounded up to the next whole
+  // number would be a whole number reading back to a, which is not whole.
+  auto fp = static_cast<std::uint32_t>(n - std::uint64_t{whole} * kPow10[k]);
+  while (k > 0 && fp % 10 == 0) {
+    fp /= 10;
+    --k;
+  }
+  const int d = digit_count(whole);
+  if (k == 0) return put_digits(p, whole, d);
+  if (d + k > 8) {
+    p = put_digits(p, whole, d);
+    *p++ = '.';
+    return put_digits(p, fp, k);
+  }
+  // One word holds all the digits: the whole part, then the fraction.
+  const std::uint64_t digits = eight_digits(whole * kPow10[k] + fp) >> (8 * (8 - d - k));
+  p = store(p, digits, d);
+  *p++ = '.';
+  return store(p, digits >> (8 * d), k);
 }
 
 }  // namespace verto

@@ -32,4 +32,11 @@ void append_real(std::string& out, float value);
 // The shortest text of `value`.
 std::string shortest_real(float value);
 
+// Writes at `first` (32 bytes must be free) exactly the text that
+// std::to_chars(first, last, value) writes, the shortest that reads back
+// to the same float ("168.09361", "170", "1e+05", "-2.5"), and returns its
+// end. Values from 1 to 65536 in size, where the coordinates of plot files
+// lie, take a short exact path of their own; all others go to to_chars.
+char* shortest_chars(char* first, float value);
+
 }  // namespace verto

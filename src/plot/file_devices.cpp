@@ -1,9 +1,13 @@
 #include "plot/file_devices.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+
+#include "core/numbers.h"
 
 namespace verto::plot {
 
@@ -14,6 +18,36 @@ float sane(float v) {
   if (!(v == v)) return 0.f;
   constexpr float kLimit = 8000000.f;
   return v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v);
+}
+
+// The text of one coordinate, formatted once and copied as a block of 16
+// bytes (it has at most 15 characters) wherever it is written.
+struct NumberText {
+  char text[32];
+  std::size_t len;
+};
+
+NumberText real_text(float v) {
+  NumberText t;
+  t.len = static_cast<std::size_t>(shortest_chars(t.text, sane(v)) - t.text);
+  return t;
+}
+
+NumberText integer_text(float v) {
+  NumberText t;
+  t.len = static_cast<std::size_t>(std::to_chars(t.text, t.text + sizeof t.text, std::lround(sane(v))).ptr - t.text);
+  return t;
+}
+
+char* put_text(char* p, const NumberText& t) {
+  std::memcpy(p, t.text, 16);
+  return p + t.len;
+}
+
+template <std::size_t N>
+char* put_literal(char* p, const char (&s)[N]) {
+  std::memcpy(p, s, N - 1);
+  return p + (N - 1);
 }
 
 }  // namespace
@@ -37,11 +71,26 @@ char* CoordinateTexts::put(char* p, float v, Format format) {
   return p + e.len;
 }
 
+RecordWriter::RecordWriter(std::FILE* file)
+    : file_(file), store_(new char[kBlocks * kBuffer]), block_(store_.get()) {}
+
+RecordWriter::~RecordWriter() {
+  flush();
+  if (thread_.joinable()) {
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+}
+
 void RecordWriter::put(std::string_view s) {
   while (!s.empty()) {
-    if (used_ == kBuffer) flush();
+    if (used_ == kBuffer) next_block();
     const std::size_t n = std::min(s.size(), kBuffer - used_);
-    std::memcpy(buf_.get() + used_, s.data(), n);
+    std::memcpy(block_ + used_, s.data(), n);
     used_ += n;
     s.remove_prefix(n);
   }
@@ -55,8 +104,7 @@ void RecordWriter::put_int(long value) {
 
 void RecordWriter::put_real(float value) {
   char tmp[32];
-  auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
-  put(std::string_view(tmp, static_cast<std::size_t>(r.ptr - tmp)));
+  put(std::string_view(tmp, static_cast<std::size_t>(shortest_chars(tmp, value) - tmp)));
 }
 
 void RecordWriter::put_fixed(float value, int width, int decimals) {
@@ -71,10 +119,63 @@ void RecordWriter::put_fixed(float value, int width, int decimals) {
   put(std::string_view(tmp, static_cast<std::size_t>(len)));
 }
 
-void RecordWriter::flush() {
-  if (used_ == 0) return;
-  if (std::fwrite(buf_.get(), 1, used_, file_) != used_) failed_ = true;
+void RecordWriter::write_out(const char* data, std::size_t n) {
+  // After a failed write the rest is dropped: the file is removed anyway.
+  if (n == 0 || failed()) return;
+  if (std::fwrite(data, 1, n, file_) != n) failed_.store(true, std::memory_order_release);
+}
+
+void RecordWriter::writer_loop() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return written_ < handed_ || stop_; });
+    if (written_ == handed_) return;  // stopped with nothing left
+    const std::size_t slot = written_ % kBlocks;
+    const std::size_t n = sizes_[slot];
+    lock.unlock();
+    write_out(store_.get() + slot * kBuffer, n);
+    lock.lock();
+    ++written_;
+    changed_.notify_all();
+  }
+}
+
+void RecordWriter::hand_over() {
+  std::unique_lock lock(mutex_);
+  sizes_[handed_ % kBlocks] = used_;
+  ++handed_;
+  changed_.notify_all();
+  // The next block is free once the writer has written what it held.
+  changed_.wait(lock, [this] { return handed_ - written_ < kBlocks; });
+  block_ = store_.get() + (handed_ % kBlocks) * kBuffer;
   used_ = 0;
+}
+
+void RecordWriter::next_block() {
+  if (!thread_.joinable() && !alone_) {
+    try {
+      thread_ = std::thread([this] { writer_loop(); });
+    } catch (const std::system_error&) {
+      alone_ = true;  // no thread to be had: every block is written here
+    }
+  }
+  if (alone_) {
+    write_out(block_, used_);
+    used_ = 0;
+    return;
+  }
+  hand_over();
+}
+
+void RecordWriter::flush() {
+  if (!thread_.joinable()) {
+    write_out(block_, used_);
+    used_ = 0;
+    return;
+  }
+  if (used_ > 0) hand_over();
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return written_ == handed_; });
 }
 
 // ---------------------------------------------------------------------------
@@ -179,6 +280,22 @@ void HpglDevice::point(std::string_view op, float x, float y) {
 void HpglDevice::move(float x, float y) { point("PU", x, y); }
 void HpglDevice::draw(float x, float y) { point("PD", x, y); }
 
+void HpglDevice::rect(float x1, float y1, float x2, float y2) {
+  // The move and the four draws of the border, each value formatted once.
+  const NumberText a = integer_text(x1), b = integer_text(x2);
+  const NumberText c = integer_text(y1), d = integer_text(y2);
+  const NumberText* const corners[5][2] = {{&a, &c}, {&a, &d}, {&b, &d}, {&b, &c}, {&a, &c}};
+  char* p = out_.room(5 * 40);
+  for (int i = 0; i < 5; ++i) {
+    p = i == 0 ? put_literal(p, " PU") : put_literal(p, " PD");
+    p = put_text(p, *corners[i][0]);
+    *p++ = ',';
+    p = put_text(p, *corners[i][1]);
+    p = put_literal(p, ";\n");
+  }
+  out_.commit(p);
+}
+
 void HpglDevice::text(float x, float y, std::string_view s) {
   move(x, y);
   out_.begin();
@@ -209,7 +326,7 @@ PostScriptDevice::PostScriptDevice(RecordWriter& out, bool background)
 
 char* PostScriptDevice::real(char* p, float v) {
   // The shortest text that reads back as v: at most 15 characters.
-  return texts_.put(p, v, [](float f, char* out) { return std::to_chars(out, out + 32, f).ptr; });
+  return texts_.put(p, v, [](float f, char* out) { return shortest_chars(out, f); });
 }
 
 char* PostScriptDevice::pair(char* p, float x, float y) {
@@ -301,6 +418,31 @@ void PostScriptDevice::draw(float x, float y) {
   p += n;
   std::memcpy(p, kMove.data(), kMove.size());
   out_.commit(p + kMove.size());
+}
+
+void PostScriptDevice::rect(float x1, float y1, float x2, float y2) {
+  // The move and the four draws of the border, each value formatted once.
+  const NumberText a = real_text(x1), b = real_text(x2);
+  const NumberText c = real_text(y1), d = real_text(y2);
+  const NumberText* const corners[5][2] = {{&a, &c}, {&a, &d}, {&b, &d}, {&b, &c}, {&a, &c}};
+  char* p = out_.room(9 * 48);
+  for (int i = 0; i < 5; ++i) {
+    char* const line = p;
+    *p++ = ' ';
+    p = put_text(p, *corners[i][0]);
+    *p++ = ' ';
+    p = put_text(p, *corners[i][1]);
+    if (i == 0) {
+      p = put_literal(p, " moveto\n");
+      continue;
+    }
+    // " x y lineto stroke", then " x y moveto": the pair copied as a block.
+    const std::size_t n = static_cast<std::size_t>(p - line);
+    p = put_literal(p, " lineto stroke\n");
+    std::memmove(p, line, 48);
+    p = put_literal(p + n, " moveto\n");
+  }
+  out_.commit(p);
 }
 
 void PostScriptDevice::text(float x, float y, std::string_view s) {

@@ -1,56 +1,81 @@
 #pragma once
 // The plot-file devices: HPGL pen-plotter files and PostScript pages. Both
 // write one record per line, each starting with a blank, through a
-// buffered writer that formats numbers without the locale and without
+// buffered writer; numbers are formatted without the locale and without
 // allocating.
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string_view>
+#include <thread>
 
 #include "plot/device.h"
 
 namespace verto::plot {
 
-// A plot of 50000 points makes files of several megabytes: the writer
-// collects them in one large buffer and hands it to the file in a few
-// large writes.
+// A plot of 50000 points makes files of ten megabytes and more. The
+// writer fills blocks of kBuffer bytes; once the first block is full, a
+// thread of its own writes each full block to the file while the next is
+// being filled, so that formatting and writing go on side by side. Files
+// of one block are written without a thread.
 class RecordWriter {
  public:
-  static constexpr std::size_t kBuffer = std::size_t{1} << 22;
+  static constexpr std::size_t kBuffer = std::size_t{1} << 18;  // one block
+  static constexpr std::size_t kBlocks = 4;
   // Most bytes one call of room() may ask for.
-  static constexpr std::size_t kMaxRoom = 256;
+  static constexpr std::size_t kMaxRoom = 512;
 
-  explicit RecordWriter(std::FILE* file) : file_(file), buf_(new char[kBuffer]) {}
-  ~RecordWriter() { flush(); }
+  explicit RecordWriter(std::FILE* file);
+  ~RecordWriter();
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
 
   void begin() { put(' '); }  // a record starts with one blank
   void end() { put('\n'); }
   void put(char c) {
-    if (used_ == kBuffer) flush();
-    buf_[used_++] = c;
+    if (used_ == kBuffer) next_block();
+    block_[used_++] = c;
   }
   // Where the next n bytes (n <= kMaxRoom) may be written directly;
   // commit() then takes them up to `end`.
   char* room(std::size_t n) {
-    if (kBuffer - used_ < n) flush();
-    return buf_.get() + used_;
+    if (kBuffer - used_ < n) next_block();
+    return block_ + used_;
   }
-  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buf_.get()); }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - block_); }
   void put(std::string_view s);
   void put_int(long value);
   void put_real(float value);                       // shortest round trip
   void put_fixed(float value, int width, int decimals);  // Fw.d
+  // Writes everything so far to the file and waits until it is written.
   void flush();
-  bool failed() const { return failed_; }
+  bool failed() const { return failed_.load(std::memory_order_acquire); }
 
  private:
+  // Hands the block being filled to the writing thread (starting it the
+  // first time) and takes the next free block.
+  void next_block();
+  void hand_over();  // with the block in used_ bytes; the lock not held
+  void write_out(const char* data, std::size_t n);
+  void writer_loop();
+
   std::FILE* file_;
-  std::unique_ptr<char[]> buf_;
+  std::unique_ptr<char[]> store_;  // kBlocks blocks
+  char* block_;                    // the block being filled
   std::size_t used_ = 0;
-  bool failed_ = false;
+  // Blocks are handed over and written in turn: block i lives at
+  // store_ + (i % kBlocks) * kBuffer; written_ <= handed_ <= written_ + kBlocks.
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::uint64_t handed_ = 0, written_ = 0;
+  std::size_t sizes_[kBlocks] = {};
+  bool stop_ = false;
+  bool alone_ = false;  // no thread could be started
+  std::thread thread_;
+  std::atomic<bool> failed_{false};
 };
 
 // The texts of recently written coordinates, keyed by the bits of the
@@ -89,6 +114,7 @@ class HpglDevice : public PlotDevice {
   void colour(const Colour& c) override;
   void move(float x, float y) override;
   void draw(float x, float y) override;
+  void rect(float x1, float y1, float x2, float y2) override;
   void text(float x, float y, std::string_view s) override;
 
  private:
@@ -111,6 +137,7 @@ class PostScriptDevice : public PlotDevice {
   void colour(const Colour& c) override;
   void move(float x, float y) override;
   void draw(float x, float y) override;
+  void rect(float x1, float y1, float x2, float y2) override;
   void text(float x, float y, std::string_view s) override;
   void finish() override;
 

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/editor_state.h"
@@ -67,9 +68,25 @@ void ConsoleOutbox::post() {
   QMetaObject::invokeMethod(view, [view] { view->drain(); }, Qt::QueuedConnection);
 }
 
-void ConsoleOutbox::push(ConsoleOp op) {
+// New lines written one after another travel as one operation, their
+// texts joined by line ends, up to this many bytes: a listing costs the
+// command thread an append per line, not an allocation.
+constexpr std::size_t kRunBytes = std::size_t{1} << 20;
+
+bool starts_line(ConsoleOp::Kind kind) { return kind == ConsoleOp::Record || kind == ConsoleOp::Prompt; }
+
+void ConsoleOutbox::push(ConsoleOp op) { push(op.kind, op.text, op.value); }
+
+void ConsoleOutbox::push(ConsoleOp::Kind kind, std::string_view text, int value) {
   std::lock_guard lock(mutex_);
-  ops_.push_back(std::move(op));
+  if (starts_line(kind) && !ops_.empty() && starts_line(ops_.back().kind) &&
+      ops_.back().text.size() < kRunBytes) {
+    std::string& run = ops_.back().text;
+    run += '\n';
+    run.append(text.data(), text.size());
+  } else {
+    ops_.push_back(ConsoleOp{kind, std::string(text), value});
+  }
   post();
 }
 
@@ -191,16 +208,28 @@ void ConsoleView::drain() {
     switch (op.kind) {
       case ConsoleOp::Record:
       case ConsoleOp::Prompt: {
-        // A run of new lines goes in as one insertion.
-        QString text;
-        if (started_) text += QLatin1Char('\n');
-        text += QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size()));
-        while (i + 1 < ops.size() &&
-               (ops[i + 1].kind == ConsoleOp::Record || ops[i + 1].kind == ConsoleOp::Prompt)) {
-          ++i;
-          text += QLatin1Char('\n');
-          text += QString::fromUtf8(ops[i].text.data(), static_cast<qsizetype>(ops[i].text.size()));
+        // A run of new lines goes in as one insertion. Of a run longer
+        // than the scrollback only its last lines can stay: they replace
+        // the whole text, and the lines before them are never laid out.
+        std::string run = op.text;
+        while (i + 1 < ops.size() && starts_line(ops[i + 1].kind)) {
+          run += '\n';
+          run += ops[++i].text;
         }
+        std::size_t from = 0;
+        std::size_t lines = 1 + static_cast<std::size_t>(std::count(run.begin(), run.end(), '\n'));
+        bool fresh = !started_;
+        if (lines >= static_cast<std::size_t>(kScrollbackLines)) {
+          for (; lines > static_cast<std::size_t>(kScrollbackLines); --lines) from = run.find('\n', from) + 1;
+          out_.endEditBlock();
+          document()->clear();
+          out_ = QTextCursor(document());
+          out_.beginEditBlock();
+          fresh = true;
+        }
+        QString text;
+        if (!fresh) text += QLatin1Char('\n');
+        text += QString::fromUtf8(run.data() + from, static_cast<qsizetype>(run.size() - from));
         out_.movePosition(QTextCursor::End);
         out_.insertText(text, format_);
         started_ = true;
@@ -312,7 +341,7 @@ void QtConsole::close() {
 }
 
 void QtConsole::send(ConsoleOp::Kind kind, std::string_view text, int value) {
-  outbox_->push(ConsoleOp{kind, std::string(text), value});
+  outbox_->push(kind, text, value);
 }
 
 void QtConsole::set_text_colour(int palette_index) { send(ConsoleOp::Colour, {}, palette_index); }

@@ -4,7 +4,8 @@
 // writes through.
 //
 // Output travels as a list of operations (record, prompt, overwrite,
-// append, colour, title) that the command thread adds under a short lock;
+// append, colour, title) that the command thread adds under a short lock
+// (new lines in a row join one operation);
 // the first addition after a drain posts one queued call, and the view
 // applies everything waiting in order on the Qt thread. The command
 // thread never waits for the widget.
@@ -51,6 +52,7 @@ class ConsoleView;
 class ConsoleOutbox {
  public:
   void push(ConsoleOp op);
+  void push(ConsoleOp::Kind kind, std::string_view text, int value = 0);
   // Up to `max` waiting operations, oldest first; posts again when more
   // are left.
   std::vector<ConsoleOp> take(std::size_t max);

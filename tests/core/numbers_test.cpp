@@ -4,6 +4,8 @@
 
 #include <bit>
 #include <cfloat>
+#include <charconv>
+#include <limits>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -103,6 +105,30 @@ TEST(Numbers, TypedDataFileAndWrittenNumbersAgree) {
       EXPECT_TRUE(expr::typed_number(s).has_value()) << s;
     }
   }
+}
+
+// shortest_chars must write exactly what to_chars writes: every float of a
+// few whole binades where plot coordinates lie, a stride through all of
+// 1..65536 and beyond, both signs, and the values outside its own path.
+TEST(Numbers, ShortestCharsWritesWhatToCharsWrites) {
+  auto check = [](float v) {
+    char want[40], got[40];
+    const std::string_view w(want, static_cast<std::size_t>(std::to_chars(want, want + 40, v).ptr - want));
+    const std::string_view g(got, static_cast<std::size_t>(shortest_chars(got, v) - got));
+    if (w != g) ADD_FAILURE() << "to_chars " << w << ", shortest_chars " << g;
+    return w == g;
+  };
+  auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+  int failures = 0;
+  for (std::uint32_t b = bits(1.f); b < bits(2.f) && failures < 5; b += 3) failures += !check(std::bit_cast<float>(b));
+  for (std::uint32_t b = bits(128.f); b < bits(1024.f) && failures < 5; ++b)
+    failures += !check(std::bit_cast<float>(b)) + !check(-std::bit_cast<float>(b));
+  for (std::uint32_t b = bits(0.25f); b < bits(1e6f) && failures < 5; b += 101)
+    failures += !check(std::bit_cast<float>(b)) + !check(-std::bit_cast<float>(b));
+  for (float v : {0.f, -0.f, 1.f, 65535.f, 65535.996f, 65536.f, 100000.f, 1e-3f, 0.0001f, 3.4028235e38f,
+                  std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::infinity(),
+                  std::numeric_limits<float>::quiet_NaN()})
+    check(v);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The plot-file writers against a plain record-by-record formatting of the
 // same calls: coordinates copied from the writer's cache of formatted
-// values must be the shortest text of exactly that value, also when values
-// collide in the cache, and records must come out whole across the
-// boundaries of the writer's buffer.
+// values or formatted by its own shortest-text routine must be the text
+// to_chars gives for exactly that value, also when values collide in the
+// cache, and records must come out whole and in order across the blocks
+// the writer hands to its writing thread.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -78,11 +79,23 @@ TEST(FileDevicesTest, PostScriptRecordsMatchPlainFormatting) {
     const std::string xy = " " + shortest(points[i].first) + " " + shortest(points[i].second);
     expected += i % 3 == 0 ? xy + " moveto\n" : xy + " lineto stroke\n" + xy + " moveto\n";
   }
-  ASSERT_GT(expected.size(), RecordWriter::kBuffer);  // the buffer is written out mid-way
+  // Rectangles (square symbols): a move and four draws, up the left side.
+  for (std::size_t i = 0; i + 1 < points.size(); i += 7) {
+    const auto [x1, y1] = points[i];
+    const auto [x2, y2] = points[i + 1];
+    auto xy = [](float x, float y) { return " " + shortest(x) + " " + shortest(y); };
+    expected += xy(x1, y1) + " moveto\n";
+    for (auto [x, y] : {std::pair{x1, y2}, {x2, y2}, {x2, y1}, {x1, y1}})
+      expected += xy(x, y) + " lineto stroke\n" + xy(x, y) + " moveto\n";
+  }
+  // Many blocks are written out mid-way, by the writer's own thread.
+  ASSERT_GT(expected.size(), 4 * RecordWriter::kBlocks * RecordWriter::kBuffer);
   const std::string got = written<PostScriptDevice>([&](PostScriptDevice& d) {
     for (std::size_t i = 0; i < points.size(); ++i)
       i % 3 == 0 ? d.move(points[i].first, points[i].second)
                  : d.draw(points[i].first, points[i].second);
+    for (std::size_t i = 0; i + 1 < points.size(); i += 7)
+      d.rect(points[i].first, points[i].second, points[i + 1].first, points[i + 1].second);
   });
   ASSERT_EQ(got.size(), expected.size());
   EXPECT_TRUE(got == expected);
@@ -94,9 +107,17 @@ TEST(FileDevicesTest, HpglRecordsMatchPlainFormatting) {
   for (std::size_t i = 0; i < points.size(); ++i)
     expected += std::string(i % 2 ? " PD" : " PU") + integer(points[i].first) + "," +
                 integer(points[i].second) + ";\n";
+  for (std::size_t i = 0; i + 1 < points.size(); i += 7) {
+    const std::string x1 = integer(points[i].first), y1 = integer(points[i].second);
+    const std::string x2 = integer(points[i + 1].first), y2 = integer(points[i + 1].second);
+    expected += " PU" + x1 + "," + y1 + ";\n PD" + x1 + "," + y2 + ";\n PD" + x2 + "," + y2 +
+                ";\n PD" + x2 + "," + y1 + ";\n PD" + x1 + "," + y1 + ";\n";
+  }
   const std::string got = written<HpglDevice>([&](HpglDevice& d) {
     for (std::size_t i = 0; i < points.size(); ++i)
       i % 2 ? d.draw(points[i].first, points[i].second) : d.move(points[i].first, points[i].second);
+    for (std::size_t i = 0; i + 1 < points.size(); i += 7)
+      d.rect(points[i].first, points[i].second, points[i + 1].first, points[i + 1].second);
   });
   EXPECT_TRUE(got == expected);
 }

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -329,6 +331,70 @@ TEST_F(FilePlotTest, GoldenContour) {
   add_point(4.f, 4.f, 20.f);
   expect_golden(plot_file("PLOT/PS/CON", "VERTO1.PS"), "contour.ps");
   expect_golden(plot_file("PLOT/PRINT/CON", "VERTO1.HPG"), "contour.hpg");
+}
+
+// ---------------------------------------------------------------------------
+// Plots of a few hundred points compared byte for byte with the files kept
+// in tests/data/plot: every kind of record the writers make, with device
+// coordinates of many sizes, fractions and signs.
+
+class ManyPointsTest : public FilePlotTest {
+ protected:
+  // A reproducible cloud: x rising by uneven steps from x0, y a noisy peak
+  // over a background; z (or the error) a third value of its own.
+  void fill(int n, float x0, float step, int form) {
+    ws.form = form;
+    std::uint32_t state = 2024u;
+    auto uniform = [&state] {
+      state = state * 1664525u + 1013904223u;
+      return static_cast<float>(state >> 8) / 16777216.f;
+    };
+    float x = x0;
+    for (int i = 0; i < n; ++i) {
+      x += step * (0.5f + uniform());
+      const float span = step * static_cast<float>(n);
+      const float d = (x - x0 - 0.5f * span) / (0.2f * span);
+      const float y = 3.f + 40.f * std::exp(-d * d) + 2.f * uniform();
+      add_point(x, y, ws.form == 7 ? 10.f * uniform() - 3.f : 0.2f + uniform());
+    }
+  }
+  void line(int n, float x0, float x1) {
+    for (int i = 0; i < n; ++i) {
+      const float x = x0 + (x1 - x0) * static_cast<float>(i) / static_cast<float>(n - 1);
+      add_line_point(x, 20.f + 15.f * std::sin(x), 2.f * std::cos(x));
+    }
+  }
+};
+
+TEST_F(ManyPointsTest, SetsLinesAndLegend) {
+  fill(240, -3.f, 0.05f, 3);
+  add_point_marker(ws, con, 80, "first");
+  add_point_marker(ws, con, 160, "second");
+  line(60, -4.f, 9.f);
+  add_line_marker(ws, con, 30, "half");
+  expect_golden(plot_file("PLOT/PS/LEG", "VERTO1.PS"), "many_sets.ps");
+  expect_golden(plot_file("PLOT/PRINT/LEG=4/DROP", "VERTO1.HPG"), "many_sets.hpg");
+}
+
+TEST_F(ManyPointsTest, LogAxes) {
+  fill(200, 0.01f, 0.03f, 3);
+  for (int i = 0; i < ws.Npts; ++i) ws.X[i] = std::pow(10.f, ws.X[i]) * 0.02f;
+  expect_golden(plot_file("PLOT/PS/XLOG/YLOG", "VERTO1.PS"), "many_log.ps");
+  expect_golden(plot_file("PLOT/PRINT/XLOG/D", "VERTO1.HPG"), "many_log.hpg");
+}
+
+TEST_F(ManyPointsTest, ThreeD) {
+  fill(200, 100.f, 0.7f, 7);
+  line(40, 100.f, 240.f);
+  expect_golden(plot_file("PLOT/PS/THETA=120/DROP", "VERTO1.PS"), "many_3d.ps");
+  expect_golden(plot_file("PLOT/PRINT", "VERTO1.HPG"), "many_3d.hpg");
+}
+
+TEST_F(ManyPointsTest, BackgroundColoursAndErrorBars) {
+  fill(200, -0.002f, 0.00003f, 4);
+  expect_golden(plot_file("PLOT/PS/B/XS", "VERTO1.PS"), "many_background.ps");
+  expect_golden(plot_file("PLOT/PS/D/20:180/OVER", "VERTO1.PS"), "many_errors.ps");
+  expect_golden(plot_file("PLOT/PRINT/IS", "VERTO1.HPG"), "many_errors.hpg");
 }
 
 // ---------------------------------------------------------------------------
