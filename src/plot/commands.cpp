@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plot/messages.h"
 #include "plot/model.h"
 #include "plot/options.h"
 #include "plot/plot_file.h"
@@ -22,24 +23,18 @@ const char* const kNoLegendWindowMessage =
 
 namespace {
 
-void log_message(Session& s) {
-  write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
-}
-
 void file_plot(Session& s, const plot::PlotOptions& opt) {
   plot::PlotModel model;
   if (plot::build_model(s.ws, opt, plot::Purpose::Graphics, model) !=
       plot::ModelStatus::Ok) {
-    log_message(s);
+    plot::print_log_of_negative(s.con);
     return;
   }
   const plot::FileResult r =
       plot::write_plot_file(model, opt.postscript, opt.over, opt.background, ".");
   switch (r.status) {
     case plot::FileStatus::Written: {
-      std::string text = "Output written to " + r.name;
-      text.resize(80, ' ');
-      write_formatted(s.con, "(1X,A75)", {text});
+      plot::print_output_written(s.con, r.name);
       return;
     }
     case plot::FileStatus::NoFreeName:

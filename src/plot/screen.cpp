@@ -7,6 +7,7 @@
 #include "core/format.h"
 #include "core/session.h"
 #include "plot/commands.h"
+#include "plot/messages.h"
 #include "plot/render.h"
 
 namespace verto::plot {
@@ -88,12 +89,6 @@ void ScreenDevice::begin_legend() {
 
 namespace {
 
-void print_output_written(Console& con, const std::string& name) {
-  std::string text = "Output written to " + name;
-  text.resize(80, ' ');
-  write_formatted(con, "(1X,A75)", {text});
-}
-
 // Opens or reuses a graphics window and configures it; the colour count in
 // force, 0 when the window could not be opened.
 int open_configured(WindowServices& ws, ChildWindow which, std::string_view title,
@@ -152,7 +147,7 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
   PlotModel model;
   if (build_model(s.ws, opt, Purpose::Graphics, model) != ModelStatus::Ok) {
     ws.close(ChildWindow::Plot, false);
-    write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
+    print_log_of_negative(s.con);
     return {};
   }
   w->world_window(model.umin, model.vmin, model.umax, model.vmax);

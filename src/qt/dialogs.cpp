@@ -129,7 +129,7 @@ QueuedLines fit_dialog(QWidget* parent, DialogMemory& memory) {
 
   auto* model = new QComboBox;
   model->setObjectName("model");
-  for (auto name : kFitModelNames) model->addItem(q(name));
+  for (int m = 1; m <= kFitModelCount; ++m) model->addItem(q(fit_model_name(m)));
   model->setCurrentIndex(d.model - 1);
   QLabel* formula[3] = {note(""), note(""), note("")};
   for (int i = 0; i < 3; ++i) formula[i]->setObjectName(QString("formula%1").arg(i + 1));
