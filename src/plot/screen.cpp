@@ -91,14 +91,14 @@ namespace {
 
 // Opens or reuses a graphics window and configures it; the colour count in
 // force, 0 when the window could not be opened.
-int open_configured(WindowServices& ws, ChildWindow which, std::string_view title,
+int open_configured(WindowServices& windows, ChildWindow which, std::string_view title,
                     bool& reused) {
-  reused = ws.current_cells(which).has_value();
-  if (!reused && !ws.open(which, title)) return 0;
+  reused = windows.current_cells(which).has_value();
+  if (!reused && !windows.open(which, title)) return 0;
   WindowConfig request;
   request.colours = 256;
   request.title = std::string(title);
-  if (!ws.configure(which, request)) ws.configure(which, request);
+  if (!windows.configure(which, request)) windows.configure(which, request);
   return request.colours;
 }
 
@@ -111,30 +111,30 @@ void unsupported_mode(Console& con) {
 }  // namespace
 
 std::string screen_plot(Session& s, const PlotOptions& opt) {
-  WindowServices& ws = *s.window;
+  WindowServices& windows = *s.window;
   bool reused = false;
-  const int colours = open_configured(ws, ChildWindow::Plot, "Plot", reused);
+  const int colours = open_configured(windows, ChildWindow::Plot, "Plot", reused);
   if (colours == 0) {
     s.con.record(kNoPlotWindowMessage);
     return {};
   }
   if (colours == 1) {
-    ws.close(ChildWindow::Plot, false);
+    windows.close(ChildWindow::Plot, false);
     unsupported_mode(s.con);
     return {};
   }
-  const PixelSize frame = ws.frame_pixels();
-  const CellSize largest = ws.largest_cells(ChildWindow::Plot).value_or(CellSize{80, 24});
+  const PixelSize frame = windows.frame_pixels();
+  const CellSize largest = windows.largest_cells(ChildWindow::Plot).value_or(CellSize{80, 24});
   const float pxc = static_cast<float>(frame.width) / static_cast<float>(std::max(largest.cols, 1));
   const float pxr = static_cast<float>(frame.height) / static_cast<float>(std::max(largest.rows, 1));
   int cols = std::min(largest.cols, 80), rows = std::min(largest.rows, 24);
   if (!reused) {
-    ws.place(ChildWindow::Plot, largest.cols - cols + 1, largest.rows - rows + 1, cols, rows);
-  } else if (const auto current = ws.current_cells(ChildWindow::Plot)) {
+    windows.place(ChildWindow::Plot, largest.cols - cols + 1, largest.rows - rows + 1, cols, rows);
+  } else if (const auto current = windows.current_cells(ChildWindow::Plot)) {
     cols = current->cols;
     rows = current->rows;
   }
-  GraphicsWindow* w = ws.graphics(ChildWindow::Plot);
+  GraphicsWindow* w = windows.graphics(ChildWindow::Plot);
   if (w == nullptr) return {};
   w->clear();
   const int xpix = static_cast<int>(static_cast<float>(cols - 3) * pxc);
@@ -146,7 +146,7 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
 
   PlotModel model;
   if (build_model(s.ws, opt, Purpose::Graphics, model) != ModelStatus::Ok) {
-    ws.close(ChildWindow::Plot, false);
+    windows.close(ChildWindow::Plot, false);
     print_log_of_negative(s.con);
     return {};
   }
@@ -154,8 +154,8 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
   const PageGeometry page = screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
   ScreenDevice device(*w, model, page, xpix, ypix, colours);
   render(model, device);
-  const std::string saved = ws.present(ChildWindow::Plot);
-  ws.focus(ChildWindow::Console);
+  const std::string saved = windows.present(ChildWindow::Plot);
+  windows.focus(ChildWindow::Console);
   if (!saved.empty()) print_output_written(s.con, saved);
   return saved;
 }
@@ -216,20 +216,20 @@ int legend_keep_mode(char first) {
 }
 
 std::string legend_window(Session& s, int keep_mode) {
-  WindowServices& ws = *s.window;
-  if (ws.current_cells(ChildWindow::Legend)) ws.close(ChildWindow::Legend, false);
+  WindowServices& windows = *s.window;
+  if (windows.current_cells(ChildWindow::Legend)) windows.close(ChildWindow::Legend, false);
   bool reused = false;
-  const int colours = open_configured(ws, ChildWindow::Legend, "Plot Legend", reused);
+  const int colours = open_configured(windows, ChildWindow::Legend, "Plot Legend", reused);
   if (colours == 0) {
     s.con.record(kNoLegendWindowMessage);
     return {};
   }
-  ws.place(ChildWindow::Legend, 2, 15, 30, 10);
-  GraphicsWindow* w = ws.graphics(ChildWindow::Legend);
+  windows.place(ChildWindow::Legend, 2, 15, 30, 10);
+  GraphicsWindow* w = windows.graphics(ChildWindow::Legend);
   if (w == nullptr) return {};
   w->clear();
   const PixelSize px = w->pixels();
-  const CellSize largest = ws.largest_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
+  const CellSize largest = windows.largest_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
   const float cw = 0.9f * static_cast<float>(px.width) / static_cast<float>(std::max(largest.cols, 1));
   const float ch = 0.8f * static_cast<float>(px.height) / static_cast<float>(std::max(largest.rows, 1));
   const int half = static_cast<int>(0.35f * ch);
@@ -260,18 +260,18 @@ std::string legend_window(Session& s, int keep_mode) {
     w->text_at(row, 5, lines.entries[static_cast<std::size_t>(j)].label);
   }
 
-  const std::string saved = ws.present(ChildWindow::Legend);
+  const std::string saved = windows.present(ChildWindow::Legend);
   if (!saved.empty()) print_output_written(s.con, saved);
   if (keep_mode == 0) {
-    ws.close(ChildWindow::Legend, true);
+    windows.close(ChildWindow::Legend, true);
     return saved;
   }
-  const int key = ws.wait_key(ChildWindow::Legend);
+  const int key = windows.wait_key(ChildWindow::Legend);
   if (key == 'k' || key == 'K') {
-    ws.close(ChildWindow::Legend, true);
-    ws.focus(ChildWindow::Console);
+    windows.close(ChildWindow::Legend, true);
+    windows.focus(ChildWindow::Console);
   } else {
-    ws.close(ChildWindow::Legend, false);
+    windows.close(ChildWindow::Legend, false);
   }
   return saved;
 }

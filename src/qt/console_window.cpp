@@ -13,6 +13,7 @@
 #include "app/editor_state.h"
 #include "core/console.h"
 #include "core/workspace.h"
+#include "qt/gui_call.h"
 
 namespace verto::qt {
 
@@ -58,7 +59,7 @@ void ConsoleOutbox::post() {
   if (posted_ || !view_ || ops_.empty()) return;
   posted_ = true;
   ConsoleView* view = view_;
-  QMetaObject::invokeMethod(view, [view] { view->drain(); }, Qt::QueuedConnection);
+  post_to(view, [view] { view->drain(); });
 }
 
 void ConsoleOutbox::push(ConsoleOp op) {

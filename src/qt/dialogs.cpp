@@ -23,7 +23,9 @@
 #include <initializer_list>
 #include <vector>
 
-namespace verto::ui::qt {
+namespace verto::qt {
+
+using namespace ui;
 
 namespace {
 
@@ -635,4 +637,4 @@ void run_file_dialog(QWidget* parent, FileSelection& sel, int mode) {
   close_file_dialog(sel, ok, ok ? dlg.selectedFiles().front().toStdString() : std::string());
 }
 
-}  // namespace verto::ui::qt
+}  // namespace verto::qt

@@ -10,7 +10,7 @@
 class QMainWindow;
 class QMdiArea;
 
-namespace verto {
+namespace verto::qt {
 
 // What the dialogs read from the workspace as they open (form, variable,
 // counts). Called on the window thread.
@@ -22,4 +22,4 @@ using WorkspaceSnapshot = std::function<ui::WorkspaceView()>;
 void build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
                     WorkspaceSnapshot workspace = {});
 
-}  // namespace verto
+}  // namespace verto::qt

@@ -20,6 +20,7 @@
 
 #include "qt/console_window.h"
 #include "qt/frame.h"
+#include "qt/gui_call.h"
 
 namespace verto::qt {
 
@@ -161,7 +162,7 @@ void QtWindowServices::on_gui(const std::function<void()>& f) {
     return;
   }
   if (closing_.load()) return;
-  QMetaObject::invokeMethod(&frame_, f, Qt::BlockingQueuedConnection);
+  call_and_wait(&frame_, f);
 }
 
 QtWindowServices::Child* QtWindowServices::child(ChildWindow w) {
@@ -331,13 +332,10 @@ std::string QtWindowServices::present(ChildWindow w) {
   QPointer<QMdiSubWindow> sub;
   on_gui([&] { sub = c->sub; });
   if (!sub) return {};
-  QMetaObject::invokeMethod(
-      &frame_,
-      [sub, copy = std::move(copy), drawing = std::move(drawing)]() mutable {
-        if (auto* view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr)
-          view->show_image(std::move(copy), std::move(drawing));
-      },
-      Qt::QueuedConnection);
+  post_to(&frame_, [sub, copy = std::move(copy), drawing = std::move(drawing)]() mutable {
+    if (auto* view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr)
+      view->show_image(std::move(copy), std::move(drawing));
+  });
   return {};
 }
 
