@@ -8,7 +8,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test bench test-sanitize test-tsan install fuzz clean
+.PHONY: deps configure build run test bench test-sanitize test-tsan install package fuzz clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -48,9 +48,15 @@ test-tsan: deps
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 ignore_noninstrumented_modules=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
 	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Installs verto, its window front-end library, the desktop entry and the icon.
+# Installs verto, its window front-end library, the desktop entry, the icon
+# and the manual page.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(BUILD)/verto_<version>_<arch>.deb of the same files
+# (under /usr); `apt-get install ./$(BUILD)/verto_*.deb` installs it.
+package: build
+	cmake --build $(BUILD) --target package
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DVERTO_FUZZ=ON -DVERTO_TESTS=OFF -DVERTO_BENCH=OFF -DVERTO_QT=OFF

@@ -3,7 +3,8 @@
 # when they are all present. Uses sudo when not run as root.
 set -euo pipefail
 packages=(g++ cmake ninja-build make libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev fonts-dejavu-core ghostscript hp2xx clang libclang-rt-14-dev)
+          qt6-base-dev qt6-svg-dev fonts-dejavu-core ghostscript hp2xx clang libclang-rt-14-dev
+          groff-base dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

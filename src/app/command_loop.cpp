@@ -3,6 +3,7 @@
 #include "app/line_editor.h"
 #include "core/dispatch.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -25,6 +26,7 @@ void run_command_loop(Session& s, LineEditor& ed) {
     publish_counts(s, ed.published);
     auto line = read_command_line(s, ed);
     if (!line) break;
+    if (s.record) s.record->command(*line);
     dispatch(s, *line);
   }
 }

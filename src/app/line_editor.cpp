@@ -31,6 +31,94 @@ const std::string& History::entry(int index) const {
   return ring_[(first_ + index - 1) % kHistorySize];
 }
 
+// ------------------------------------------------------------ editing
+
+namespace {
+
+bool is_blank(char c) { return c == ' '; }
+
+// Removes text[from, to) and says how to show it; the cursor goes to `from`.
+LineRedraw remove(TypedLine& line, int from, int to) {
+  if (from >= to) return {};
+  line.text.erase(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+  line.cursor = from;
+  return {LineRedraw::Line, to - from};
+}
+
+LineRedraw move_cursor(TypedLine& line, int to) {
+  if (to == line.cursor) return {};
+  line.cursor = to;
+  return {LineRedraw::Cursor};
+}
+
+LineRedraw recall(TypedLine& line, const History& history, int position) {
+  line.recall = position;
+  line.text = position == history.count() + 1
+                  ? std::string()
+                  : history.entry(position).substr(0, kLineLength);
+  line.cursor = static_cast<int>(line.text.size());
+  return {LineRedraw::Recall};
+}
+
+}  // namespace
+
+LineRedraw edit_typed_line(TypedLine& line, int key, const History& history) {
+  const int size = static_cast<int>(line.text.size());
+  line.cursor = std::clamp(line.cursor, 0, size);
+  switch (key) {
+    case keys::kRecallBack:
+      return line.recall > 1 ? recall(line, history, line.recall - 1) : LineRedraw{};
+    case keys::kRecallForward:
+      return line.recall < history.count() + 1 ? recall(line, history, line.recall + 1)
+                                               : LineRedraw{};
+    case keys::kEscape:
+      line.text.clear();
+      line.cursor = 0;
+      return {LineRedraw::NewPrompt};
+    case keys::kBackspace:
+    case 127:
+      if (line.cursor == 0) return {};
+      remove(line, line.cursor - 1, line.cursor);
+      // An emptied line starts again as Esc does; otherwise two blanks
+      // erase what the removal uncovered at the end.
+      if (line.text.empty()) return {LineRedraw::NewPrompt};
+      return {LineRedraw::Line, 2};
+    case kKeyDelete:
+    case edit_keys::kDeleteOrEnd:
+      return remove(line, line.cursor, std::min(line.cursor + 1, size));
+    case kKeyLeft:
+    case edit_keys::kBack:
+      return move_cursor(line, std::max(line.cursor - 1, 0));
+    case kKeyRight:
+    case edit_keys::kForward:
+      return move_cursor(line, std::min(line.cursor + 1, size));
+    case kKeyHome:
+    case edit_keys::kStartOfLine:
+      return move_cursor(line, 0);
+    case kKeyEnd:
+    case edit_keys::kEndOfLine:
+      return move_cursor(line, size);
+    case edit_keys::kKillToEnd:
+      return remove(line, line.cursor, size);
+    case edit_keys::kKillToStart:
+      return remove(line, 0, line.cursor);
+    case edit_keys::kKillWord: {
+      int from = line.cursor;
+      while (from > 0 && is_blank(line.text[from - 1])) --from;
+      while (from > 0 && !is_blank(line.text[from - 1])) --from;
+      return remove(line, from, line.cursor);
+    }
+    default:
+      break;
+  }
+  // Printable characters and NUL go in at the cursor; other control and
+  // function keys change nothing.
+  if (!(key == 0 || (key >= 32 && key <= 126)) || size >= kLineLength) return {};
+  line.text.insert(line.text.begin() + line.cursor, static_cast<char>(key));
+  ++line.cursor;
+  return line.cursor == size + 1 ? LineRedraw{LineRedraw::Echo} : LineRedraw{LineRedraw::Line};
+}
+
 // ----------------------------------------------------------------- macros
 
 int MacroTable::find(std::string_view line) const {
@@ -230,65 +318,50 @@ bool next_key(LineEditor& ed, KeyReader& reader, std::uint32_t bell, int& key,
   return true;
 }
 
-// One key applied to the line being typed: a glance at the plot, recall,
-// erase, backspace or a character; other keys are ignored.
-void edit_line(LineEditor& ed, Console& con, int key, std::string& text, int& recall) {
-  switch (key) {
-    case keys::kTab:
-      if (ed.glance_at_plot) ed.glance_at_plot();
+// The typed line as the console shows it: NUL shows as a blank.
+std::string shown(std::string_view text) {
+  std::string out = ">";
+  out += text;
+  std::replace(out.begin(), out.end(), '\0', ' ');
+  return out;
+}
+
+// Puts on the console what an edit changed. A line written from its start
+// leaves the cursor at its end, so writing the text again up to the cursor
+// puts the cursor back where the user left it.
+void show_edit(Console& con, const TypedLine& line, LineRedraw redraw) {
+  const std::string_view text = line.text;
+  switch (redraw.kind) {
+    case LineRedraw::None: break;
+    case LineRedraw::Echo:
+      con.append(text.back() == '\0' ? std::string_view(" ") : text.substr(text.size() - 1));
       break;
-    case keys::kRecallBack:
-      if (recall > 1) {
-        --recall;
-        text = ed.history.entry(recall).substr(0, kLineLength);
-        erase_line(con);
-        con.overwrite(">" + text);
-      }
+    case LineRedraw::Recall:
+      erase_line(con);
+      con.overwrite(shown(text));
       break;
-    case keys::kRecallForward:
-      if (recall < ed.history.count() + 1) {
-        ++recall;
-        text = recall == ed.history.count() + 1
-                   ? std::string()
-                   : ed.history.entry(recall).substr(0, kLineLength);
-        erase_line(con);
-        con.overwrite(">" + text);
-      }
-      break;
-    case keys::kEscape:
+    case LineRedraw::NewPrompt:
       erase_line(con);
       show_prompt(con, "");
-      text.clear();
       break;
-    case keys::kBackspace:
-    case 127:
-      if (text.empty()) break;
-      text.pop_back();
-      if (text.empty()) {
-        erase_line(con);
-        show_prompt(con, "");
-      } else {
-        con.overwrite(">" + text + "  ");
-        con.overwrite(">" + text);
-      }
+    case LineRedraw::Line:
+      con.overwrite(shown(text) + std::string(static_cast<std::size_t>(redraw.blanks), ' '));
+      if (redraw.blanks > 0 || line.cursor < static_cast<int>(text.size()))
+        con.overwrite(shown(text.substr(0, static_cast<std::size_t>(line.cursor))));
       break;
-    default:
-      // Printable characters and NUL (which becomes a blank on return);
-      // other control and function keys are ignored.
-      if ((key == 0 || (key >= 32 && key <= 126)) &&
-          static_cast<int>(text.size()) < kLineLength) {
-        text.push_back(static_cast<char>(key));
-        con.append(key == 0 ? std::string_view(" ") : std::string_view(&text.back(), 1));
-      }
+    case LineRedraw::Cursor:
+      con.overwrite(shown(text.substr(0, static_cast<std::size_t>(line.cursor))));
       break;
   }
 }
 
 EntryEnd read_keys(Session& s, LineEditor& ed, std::string& text) {
   Console& con = s.con;
-  text = std::exchange(ed.saved_text, {});
-  int recall = ed.history.count() + 1;
-  show_prompt(con, text);
+  TypedLine line;
+  line.text = std::exchange(ed.saved_text, {});
+  line.cursor = static_cast<int>(line.text.size());
+  line.recall = ed.history.count() + 1;
+  show_prompt(con, line.text);
 
   KeyModeScope key_mode(con);
   KeyReader reader(con, ed);  // stopped before the key mode ends
@@ -296,7 +369,7 @@ EntryEnd read_keys(Session& s, LineEditor& ed, std::string& text) {
   for (;;) {
     const std::uint32_t bell = ed.doorbell.load(std::memory_order_acquire);
     if (int signal = ed.queue.count(); signal != 0) {
-      take_hand_over(ed, signal, text);
+      take_hand_over(ed, signal, line.text);
       reader.stop();
       return EntryEnd::HandOver;
     }
@@ -305,11 +378,23 @@ EntryEnd read_keys(Session& s, LineEditor& ed, std::string& text) {
     if (!next_key(ed, reader, bell, key, from_mailbox)) continue;
 
     // Keys that end the entry.
-    if (key == keys::kEnter || key == '\n') return EntryEnd::Line;
-    if (key == kKeyEndOfInput || (key == keys::kEndOfText && text.empty()))
+    if (key == keys::kEnter || key == '\n' || key == kKeyEndOfInput ||
+        (key == keys::kEndOfText && line.text.empty())) {
+      // The cursor goes to the end of the line first, where output goes on.
+      if (line.cursor < static_cast<int>(line.text.size())) {
+        line.cursor = static_cast<int>(line.text.size());
+        show_edit(con, line, {LineRedraw::Cursor});
+      }
+      text = std::move(line.text);
+      if (key == keys::kEnter || key == '\n') return EntryEnd::Line;
       return text.empty() ? EntryEnd::EndOfInput : EntryEnd::Line;
+    }
 
-    edit_line(ed, con, key, text, recall);
+    if (key == keys::kTab) {
+      if (ed.glance_at_plot) ed.glance_at_plot();  // the text stays as it is
+    } else {
+      show_edit(con, line, edit_typed_line(line, key, ed.history));
+    }
     if (from_mailbox) reader.release_key();
   }
 }

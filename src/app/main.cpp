@@ -12,6 +12,7 @@
 #include "app/offscreen_loader.h"
 #include "app/qt_loader.h"
 #include "app/session_runner.h"
+#include "core/notebook.h"
 #include "core/workspace.h"
 #include "window/terminal_console.h"
 
@@ -31,6 +32,10 @@ void print_usage() {
       "\n"
       "  --terminal    use the terminal as the console (no window)\n"
       "  --log FILE    append everything the console shows to FILE\n"
+      "  --notebook FILE.html\n"
+      "                keep a lab notebook of the session in FILE.html: each\n"
+      "                command with its output, the plots inline and the files\n"
+      "                read and written (an existing notebook is continued)\n"
       "  --no-wait     do not wait for a key after the banner\n"
       "  --help        show this text\n"
       "  --version     show the version\n"
@@ -74,6 +79,13 @@ int main(int argc, char** argv) {
         return 2;
       }
       std::fclose(probe);
+    } else if (std::strcmp(arg, "--notebook") == 0 && i + 1 < argc) {
+      run.notebook_path = argv[++i];
+      const std::string problem = verto::Notebook::check(run.notebook_path);
+      if (!problem.empty()) {
+        std::fprintf(stderr, "verto: %s\n", problem.c_str());
+        return 2;
+      }
     } else {
       std::fprintf(stderr, "verto: unknown option %s (try --help)\n", arg);
       return 2;

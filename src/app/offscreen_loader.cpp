@@ -70,6 +70,11 @@ void OffscreenLoader::focus(ChildWindow w) {
   if (auto* t = target()) t->focus(w);
 }
 
+PictureData OffscreenLoader::snapshot(ChildWindow w) {
+  auto* t = target();
+  return t ? t->snapshot(w) : PictureData{};
+}
+
 int OffscreenLoader::wait_key(ChildWindow w) {
   auto* t = target();
   return t ? t->wait_key(w) : 'k';

@@ -30,6 +30,7 @@ class OffscreenLoader : public WindowServices {
   std::string present(ChildWindow w) override;
   void focus(ChildWindow w) override;
   int wait_key(ChildWindow w) override;
+  PictureData snapshot(ChildWindow w) override;
 
   // Name of the library's entry point.
   static constexpr const char* kEntryName = "verto_offscreen_services";

@@ -13,6 +13,8 @@ namespace verto {
 
 class Console;
 class LogConsole;
+class NotebookConsole;
+class NotebookWindows;
 class WindowServices;
 struct Session;
 
@@ -20,6 +22,7 @@ struct RunOptions {
   std::vector<std::string> arguments;  // program arguments without the "--" options
   StartupOptions startup;
   std::string log_path;                // --log FILE; empty: no log
+  std::string notebook_path;           // --notebook FILE.html; empty: none
 };
 
 // The session of one run and its line editor, made before it runs so that
@@ -39,6 +42,8 @@ class SessionRun {
  private:
   RunOptions options_;
   std::unique_ptr<LogConsole> log_;
+  std::unique_ptr<NotebookConsole> notebook_;
+  std::unique_ptr<NotebookWindows> notebook_windows_;
   std::unique_ptr<Session> session_;
   LineEditor editor_;
 };

@@ -17,6 +17,11 @@ constexpr int kKeyEndOfInput = -1;   // no more input
 constexpr int kKeyInterrupted = -2;  // interrupt_key_read was called
 constexpr int kKeyPageDown = 0x151;  // keys without a character code
 constexpr int kKeyPageUp = 0x149;
+constexpr int kKeyLeft = 0x14B;      // cursor keys that move within the typed line
+constexpr int kKeyRight = 0x14D;
+constexpr int kKeyHome = 0x147;
+constexpr int kKeyEnd = 0x14F;
+constexpr int kKeyDelete = 0x153;    // deletes the character under the cursor
 constexpr int kKeyOther = 0x100;     // any other function or cursor key
 
 // The standard 16-colour palette of the console's text and of the plot

@@ -16,6 +16,7 @@
 namespace verto {
 
 class Console;
+class SessionRecord;
 class WindowServices;
 
 struct Session {
@@ -28,6 +29,7 @@ struct Session {
   Console& con;
   SystemServices& system;
   WindowServices* window = nullptr;  // null: no plot window available
+  SessionRecord* record = nullptr;   // the notebook; null: none
   bool quit = false;                 // set by QUIT/EXIT
   std::span<const CommandEntry> commands;  // what dispatch runs
   WorkArrays work;                   // commands' reusable work arrays

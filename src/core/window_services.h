@@ -66,6 +66,13 @@ class GraphicsWindow {
   virtual PixelSize pixels() const = 0;
 };
 
+// A picture as a record of the session keeps it: an SVG document
+// ("image/svg+xml") or PNG image bytes ("image/png"); empty when none.
+struct PictureData {
+  std::string mime;
+  std::string bytes;
+};
+
 class WindowServices {
  public:
   virtual ~WindowServices() = default;
@@ -94,6 +101,9 @@ class WindowServices {
   virtual void focus(ChildWindow w) = 0;
   // Waits for one key in the window; the key code as Console::read_key.
   virtual int wait_key(ChildWindow w) = 0;
+  // The picture of the last present, drawn again from what the window was
+  // given to draw (for the notebook); empty where the services keep none.
+  virtual PictureData snapshot(ChildWindow /*w*/) { return {}; }
 };
 
 }  // namespace verto

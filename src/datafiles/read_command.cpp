@@ -17,6 +17,7 @@
 #include "core/parsers.h"
 #include "core/scratch_file.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -148,6 +149,7 @@ bool read_files(Session& s, const std::vector<std::string>& files, bool pattern,
       if (worksheet) ws.Mpts = plan.first_row + rows;  // rows read so far stay
       return false;
     }
+    note_file(s, FileUse::Read, file);
     if (k == 0 && plan.form == 5) {
       ws.Num_columns = std::min(auto_columns(f), kMaxColumns);
       std::rewind(f);

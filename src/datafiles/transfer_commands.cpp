@@ -18,6 +18,7 @@
 #include "core/parsers.h"
 #include "core/qualifier_words.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -262,6 +263,7 @@ void line_from_file(Session& s, bool add, const std::string& name) {
     s.con.record("<<<VERTO!!!>>> File not Found!");
     return;
   }
+  note_file(s, FileUse::Read, name);
   const int n = ws.form == 7 ? 3 : 2;
   const int first = add ? ws.Nline : 0;
   std::vector<float> lx, ly, lz;

@@ -17,6 +17,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/session_record.h"
 
 namespace verto {
 
@@ -161,7 +162,8 @@ void cmd_write(Session& s) {
     }
   }
   out.write(buffer);
-  if (!out.commit()) con.record("<<<VERTO!!!>>> Error writing to file!!!");
+  if (out.commit()) note_file(s, FileUse::Written, name);
+  else con.record("<<<VERTO!!!>>> Error writing to file!!!");
 }
 
 }  // namespace verto

@@ -12,6 +12,7 @@
 #include "core/format.h"
 #include "core/parsers.h"
 #include "core/session.h"
+#include "core/session_record.h"
 #include "core/window_services.h"
 
 namespace verto {
@@ -34,6 +35,7 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
       plot::write_plot_file(model, opt.postscript, opt.over, opt.background, ".");
   switch (r.status) {
     case plot::FileStatus::Written: {
+      note_file(s, FileUse::Written, r.name);
       plot::print_output_written(s.con, r.name);
       return;
     }

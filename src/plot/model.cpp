@@ -102,8 +102,12 @@ bool compute_limits(const Workspace& ws, const PlotOptions& opt, Purpose purpose
     if (a->log && !to_decades(a->min, a->max)) return false;
   }
   const bool nice = graphics ? opt.nice : !opt.any_d;
+  // Equal X or Y limits are widened so that the world window can be set.
+  // Z never sets a world window: equal Z limits stay equal (a 3D view of
+  // one Z level is that plane with a Z axis of zero height; a zero Z span
+  // counts as 1 wherever Z is divided by it).
   for (Axis* a : {&lim.x, &lim.y, &lim.z}) {
-    widen_equal(*a);
+    if (a != &lim.z) widen_equal(*a);
     if (nice && !a->log) round_limits(a->min, a->max);
   }
   return true;
@@ -119,25 +123,6 @@ struct Projection {
     v = sa * fy * y + sb * fx * x + fz * z;
   }
 };
-
-void add_legend(const Workspace& ws, PlotModel& m) {
-  auto label_of = [](const Marker& mk) { return std::string(trim_right(mk.label)); };
-  for (int i = 0; i < ws.point_markers.count; ++i) {
-    const int n = i + 1;
-    LegendEntry e{false, n, label_of(ws.point_markers.entries[i]),
-                  n <= 4 ? set_symbol(n) : Symbol::Diamond,
-                  Colour::indexed(n <= 4 ? set_palette(n) : 6, legend_pen(n)), 0xFFFF};
-    m.longest_label = std::max(m.longest_label, static_cast<int>(e.label.size()));
-    m.legend_entries.push_back(std::move(e));
-  }
-  for (int j = 0; j < ws.line_markers.count; ++j) {
-    const int n = j + 1;
-    LegendEntry e{true, n, label_of(ws.line_markers.entries[j]), Symbol::None,
-                  Colour::indexed(segment_palette(n), legend_pen(n)), segment_style(n)};
-    m.longest_label = std::max(m.longest_label, static_cast<int>(e.label.size()));
-    m.legend_entries.push_back(std::move(e));
-  }
-}
 
 void add_2d_frame(PlotModel& m) {
   axis_ticks(m.x, m.x_ticks);
@@ -366,6 +351,29 @@ void add_line(const Workspace& ws, const PlotOptions& opt, bool graphics, const 
 
 }  // namespace
 
+std::vector<LegendEntry> legend_entries(const Workspace& ws, int* longest_label) {
+  std::vector<LegendEntry> out;
+  int longest = 0;
+  auto label_of = [](const Marker& mk) { return std::string(trim_right(mk.label)); };
+  for (int i = 0; i < ws.point_markers.count; ++i) {
+    const int n = i + 1;
+    LegendEntry e{false, n, label_of(ws.point_markers.entries[i]),
+                  n <= 4 ? set_symbol(n) : Symbol::Diamond,
+                  Colour::indexed(n <= 4 ? set_palette(n) : 6, legend_pen(n)), 0xFFFF};
+    longest = std::max(longest, static_cast<int>(e.label.size()));
+    out.push_back(std::move(e));
+  }
+  for (int j = 0; j < ws.line_markers.count; ++j) {
+    const int n = j + 1;
+    LegendEntry e{true, n, label_of(ws.line_markers.entries[j]), Symbol::None,
+                  Colour::indexed(segment_palette(n), legend_pen(n)), segment_style(n)};
+    longest = std::max(longest, static_cast<int>(e.label.size()));
+    out.push_back(std::move(e));
+  }
+  if (longest_label) *longest_label = longest;
+  return out;
+}
+
 ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
                         Purpose purpose, PlotModel& m) {
   m = PlotModel{};
@@ -405,7 +413,7 @@ ModelStatus build_model(const Workspace& ws, const PlotOptions& opt,
   if (graphics && opt.legend) {
     m.legend = true;
     m.legend_corner = opt.legend_corner;
-    add_legend(ws, m);
+    m.legend_entries = legend_entries(ws, &m.longest_label);
   }
   return ModelStatus::Ok;
 }

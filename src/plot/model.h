@@ -101,6 +101,10 @@ struct PlotModel {
   std::vector<LegendEntry> legend_entries;
 };
 
+// The legend entries of the workspace's markers: the point markers, then
+// the line markers, each with its sample's symbol, colour and line style.
+std::vector<LegendEntry> legend_entries(const Workspace& ws, int* longest_label = nullptr);
+
 enum class Purpose {
   Graphics,  // screen and plot files: log axes, 3D, colours, legend
   Text,      // character plot: linear 2D, rounding off under any /D

@@ -20,7 +20,9 @@ class Mapper {
   float umin_, vmin_, x0_, y0_, sx_, sy_;
 };
 
-void symbol(PlotDevice& d, Symbol s, float x, float y, float dx, float dy) {
+}  // namespace
+
+void draw_symbol(PlotDevice& d, Symbol s, float x, float y, float dx, float dy) {
   switch (s) {
     case Symbol::None:
       return;
@@ -54,6 +56,8 @@ void symbol(PlotDevice& d, Symbol s, float x, float y, float dx, float dy) {
       return;
   }
 }
+
+namespace {
 
 void frame_2d(const PlotModel& m, const PageGeometry& g, const Mapper& map,
               PlotDevice& d) {
@@ -107,17 +111,19 @@ void frame_3d(const PlotModel& m, const PageGeometry& g, const Mapper& map,
   }
 }
 
-void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
-  int points = 0, lines = 0;
-  for (const LegendEntry& e : m.legend_entries) (e.line ? lines : points)++;
-  int column = 12, row = 2;
-  if (m.legend_corner == 3 || m.legend_corner == 4) row = g.rows - points - lines - 3;
-  if (m.legend_corner == 2 || m.legend_corner == 4) column = g.columns - m.longest_label - 6;
+// Legend entries on consecutive rows from `row`: each sample centred on
+// column `column` of its row, its label three columns to the right; with
+// `gap` one blank row between the point and the line entries.
+void legend_rows(const std::vector<LegendEntry>& entries, const PageGeometry& g, PlotDevice& d,
+                 int column, int row, bool gap) {
   const float cx = g.grid_x + static_cast<float>(column) * g.cell_w;
   const float half = g.legend_symbol;
   d.begin_legend();
   d.line_style(0xFFFF);
-  for (const LegendEntry& e : m.legend_entries) {
+  bool lines = false;
+  for (const LegendEntry& e : entries) {
+    if (gap && e.line && !lines) ++row;
+    lines = lines || e.line;
     const float cy = g.grid_y - (static_cast<float>(row) - 0.5f) * g.cell_h;
     d.colour(e.colour);
     if (e.line) {
@@ -126,12 +132,21 @@ void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
       d.draw(cx + g.cell_w, cy);
       d.line_style(0xFFFF);
     } else {
-      symbol(d, e.symbol, cx, cy, half, half);
+      draw_symbol(d, e.symbol, cx, cy, half, half);
     }
     d.cell_text(row, column + 3, g.grid_x + static_cast<float>(column + 2) * g.cell_w,
                 g.grid_y - (static_cast<float>(row) - 0.25f) * g.cell_h, e.label);
     ++row;
   }
+}
+
+void legend(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
+  int points = 0, lines = 0;
+  for (const LegendEntry& e : m.legend_entries) (e.line ? lines : points)++;
+  int column = 12, row = 2;
+  if (m.legend_corner == 3 || m.legend_corner == 4) row = g.rows - points - lines - 3;
+  if (m.legend_corner == 2 || m.legend_corner == 4) column = g.columns - m.longest_label - 6;
+  legend_rows(m.legend_entries, g, d, column, row, false);
 }
 
 }  // namespace
@@ -151,7 +166,7 @@ void render(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
   for (const PlotPoint& p : m.points) {
     const float x = map.x(p.u), y = map.y(p.v);
     d.colour(p.colour);
-    symbol(d, p.symbol, x, y, g.symbol_dx, g.symbol_dy);
+    draw_symbol(d, p.symbol, x, y, g.symbol_dx, g.symbol_dy);
     if (p.bar) {
       d.move(x, map.y(p.bar_lo));
       d.draw(x, map.y(p.bar_hi));
@@ -178,6 +193,25 @@ void render(const PlotModel& m, const PageGeometry& g, PlotDevice& d) {
   if (!m.line.empty()) d.line_style(0xFFFF);
 
   if (m.legend) legend(m, g, d);
+}
+
+void render_legend_window(const std::vector<LegendEntry>& entries, PlotDevice& device) {
+  legend_rows(entries, device.page(), device, 2, 2, true);
+  device.finish();
+}
+
+PageGeometry legend_window_page(int width, int height, int cols, int rows) {
+  PageGeometry g;
+  g.w = static_cast<float>(std::max(width, 1));
+  g.h = static_cast<float>(std::max(height, 1));
+  g.cell_w = static_cast<float>(width / std::max(cols, 1));
+  g.cell_h = static_cast<float>(height / std::max(rows, 1));
+  g.grid_x = 0.f;
+  g.grid_y = static_cast<float>(height);
+  g.columns = cols;
+  g.rows = rows;
+  g.legend_symbol = std::trunc(0.35f * g.cell_h);
+  return g;
 }
 
 PageGeometry screen_page(int cols, int rows, float pxc, float pxr, int points_in_range) {

@@ -162,45 +162,6 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
 
 // ---------------------------------------------------------- legend window
 
-namespace {
-
-void pixel_symbol(GraphicsWindow& w, Symbol sym, int x, int y, int h) {
-  switch (sym) {
-    case Symbol::None:
-      return;
-    case Symbol::Square:
-      w.rectangle_px(x - h, y - h, x + h, y + h);
-      return;
-    case Symbol::Cross:
-      w.move_to_px(x - h, y + h);
-      w.line_to_px(x + h, y - h);
-      w.move_to_px(x - h, y - h);
-      w.line_to_px(x + h, y + h);
-      return;
-    case Symbol::TriangleUp:
-      w.move_to_px(x - h, y + h);
-      w.line_to_px(x + h, y + h);
-      w.line_to_px(x, y - h);
-      w.line_to_px(x - h, y + h);
-      return;
-    case Symbol::TriangleDown:
-      w.move_to_px(x - h, y - h);
-      w.line_to_px(x + h, y - h);
-      w.line_to_px(x, y + h);
-      w.line_to_px(x - h, y - h);
-      return;
-    case Symbol::Diamond:
-      w.move_to_px(x, y - h);
-      w.line_to_px(x + h, y);
-      w.line_to_px(x, y + h);
-      w.line_to_px(x - h, y);
-      w.line_to_px(x, y - h);
-      return;
-  }
-}
-
-}  // namespace
-
 int legend_keep_mode(char first) {
   switch (first) {
     case '0':
@@ -228,42 +189,21 @@ std::string legend_window(Session& s, int keep_mode) {
   GraphicsWindow* w = windows.graphics(ChildWindow::Legend);
   if (w == nullptr) return {};
   w->clear();
+  // Pixels per cell from the window's own drawing surface over its size in
+  // cells: the cell its labels are written in, so each sample sits on its
+  // label's row and is as large as the in-plot legend's samples.
   const PixelSize px = w->pixels();
-  const CellSize largest = windows.largest_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
-  const float cw = 0.9f * static_cast<float>(px.width) / static_cast<float>(std::max(largest.cols, 1));
-  const float ch = 0.8f * static_cast<float>(px.height) / static_cast<float>(std::max(largest.rows, 1));
-  const int half = static_cast<int>(0.35f * ch);
-  w->viewport(0, 0, px.width, px.height);
-  w->set_line_style(0xFFFF);
-
-  const auto& points = s.ws.point_markers;
-  const auto& lines = s.ws.line_markers;
-  const int column = 2;
-  const int sx = static_cast<int>(static_cast<float>(column) * cw);
-  auto sample_y = [&](int row) { return static_cast<int>((static_cast<float>(row) - 0.5f) * ch); };
-  int row = 2;
-  for (int i = 0; i < points.count; ++i, ++row) {
-    const int n = i + 1;
-    const Symbol sym = n <= 4 ? set_symbol(n) : Symbol::Diamond;
-    w->set_colour(n <= 4 ? set_palette(n) : 6);
-    pixel_symbol(*w, sym, sx, sample_y(row), half);
-    w->text_at(row, 5, points.entries[static_cast<std::size_t>(i)].label);
-  }
-  ++row;
-  for (int j = 0; j < lines.count; ++j, ++row) {
-    const int n = j + 1;
-    w->set_colour(segment_palette(n));
-    w->set_line_style(segment_style(n));
-    w->move_to_px(static_cast<int>(static_cast<float>(column - 1) * cw), sample_y(row));
-    w->line_to_px(static_cast<int>(static_cast<float>(column + 1) * cw), sample_y(row));
-    w->set_line_style(0xFFFF);
-    w->text_at(row, 5, lines.entries[static_cast<std::size_t>(j)].label);
-  }
+  const CellSize cells = windows.current_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
+  const PageGeometry page = legend_window_page(px.width, px.height, cells.cols, cells.rows);
+  const PlotModel no_data;
+  ScreenDevice device(*w, no_data, page, px.width, px.height, colours);
+  render_legend_window(legend_entries(s.ws), device);
 
   const std::string saved = windows.present(ChildWindow::Legend);
   if (!saved.empty()) print_output_written(s.con, saved);
   if (keep_mode == 0) {
     windows.close(ChildWindow::Legend, true);
+    windows.focus(ChildWindow::Console);
     return saved;
   }
   const int key = windows.wait_key(ChildWindow::Legend);

@@ -25,12 +25,16 @@ int key_code(const QKeyEvent& e) {
   switch (e.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return keys::kEnter;
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete: return keys::kBackspace;
+    case Qt::Key_Backspace: return keys::kBackspace;
+    case Qt::Key_Delete: return kKeyDelete;
     case Qt::Key_Tab: return keys::kTab;
     case Qt::Key_Escape: return keys::kEscape;
     case Qt::Key_Up: return keys::kRecallBack;
     case Qt::Key_Down: return keys::kRecallForward;
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Home: return kKeyHome;
+    case Qt::Key_End: return kKeyEnd;
     case Qt::Key_PageDown: return kKeyPageDown;
     case Qt::Key_PageUp: return kKeyPageUp;
     default: break;

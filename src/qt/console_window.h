@@ -34,8 +34,9 @@ constexpr int kScrollbackLines = 10000;
 QColor standard_colour(int index);
 
 // The key code of a key press as Console::read_key gives it (the line
-// editor's control codes, cursor up and down as recall); -1 for keys that
-// are not keys of their own (Shift alone).
+// editor's control codes, Ctrl with a letter as its control character,
+// cursor up and down as recall, the cursor keys, Home, End and Delete as
+// their own codes); -1 for keys that are not keys of their own (Shift alone).
 int key_code(const QKeyEvent& e);
 
 struct ConsoleOp {

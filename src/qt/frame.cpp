@@ -1,6 +1,9 @@
 #include "qt/frame.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -46,6 +49,42 @@ Frame::Frame(ConsoleView* console, HandOverQueue& queue)
   // The console is not closed on its own: only the frame ends VERTO.
   console_window_->setAttribute(Qt::WA_DeleteOnClose, false);
   console_window_->installEventFilter(this);
+  // Data files dropped anywhere on the frame are read; the console does
+  // not take them as text.
+  setAcceptDrops(true);
+  console_->setAcceptDrops(false);
+  console_->viewport()->setAcceptDrops(false);
+}
+
+namespace {
+
+// The regular files among the dropped URLs, in their order.
+std::vector<std::string> dropped_files(const QMimeData* mime) {
+  std::vector<std::string> files;
+  if (!mime || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QFileInfo info(url.toLocalFile());
+    if (info.isFile()) files.push_back(info.absoluteFilePath().toStdString());
+  }
+  return files;
+}
+
+}  // namespace
+
+void Frame::dragEnterEvent(QDragEnterEvent* e) {
+  if (on_drop_ && !dropped_files(e->mimeData()).empty()) e->acceptProposedAction();
+}
+
+void Frame::dragMoveEvent(QDragMoveEvent* e) {
+  if (on_drop_ && !dropped_files(e->mimeData()).empty()) e->acceptProposedAction();
+}
+
+void Frame::dropEvent(QDropEvent* e) {
+  const std::vector<std::string> files = dropped_files(e->mimeData());
+  if (!on_drop_ || files.empty()) return;
+  e->acceptProposedAction();
+  on_drop_(files);
 }
 
 bool Frame::eventFilter(QObject* watched, QEvent* e) {

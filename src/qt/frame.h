@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace verto {
 class HandOverQueue;
@@ -35,11 +37,18 @@ class Frame : public QMainWindow {
 
   // Called once when the user closes the frame (before it goes).
   void on_close(std::function<void()> handler) { on_close_ = std::move(handler); }
+  // Called with the local files (absolute paths, in order) dropped on the
+  // frame or any window in it.
+  using DropHandler = std::function<void(const std::vector<std::string>&)>;
+  void on_files_dropped(DropHandler handler) { on_drop_ = std::move(handler); }
   // Sizes the frame by the screen and the console to 25 x 81 cells.
   void lay_out();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -48,6 +57,7 @@ class Frame : public QMainWindow {
   QMdiSubWindow* console_window_;
   HandOverQueue& queue_;
   std::function<void()> on_close_;
+  DropHandler on_drop_;
 };
 
 }  // namespace verto::qt

@@ -1,11 +1,13 @@
 #include "qt/frame_session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include "core/session.h"
 #include "qt/gui_call.h"
 #include "qt/menu_bar.h"
 #include "qt/picture_window.h"
+#include "ui/file_lines.h"
 
 namespace verto::qt {
 
@@ -16,11 +18,16 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
   // The dialogs preset from what the command thread published before it
   // read its last line.
   const PublishedCounts& counts = run_.editor().published;
-  build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
+  const LineHand hand = build_menu_bar(*frame_, frame_->area(), frame_->queue(), [&counts] {
     constexpr auto order = std::memory_order_acquire;
     return ui::WorkspaceView{counts.form.load(order), counts.variable.load(order),
                              counts.npts.load(order), counts.nline.load(order),
                              counts.columns.load(order)};
+  });
+  // Dropped data files are read as "Open data..." reads a chosen one.
+  frame_->on_files_dropped([hand](const std::vector<std::string>& files) {
+    for (ui::QueuedLines& lines : ui::dropped_file_lines(files, QDir::currentPath().toStdString()))
+      hand(std::move(lines));
   });
   if (!maker.make) {
     // Pictures with the console's text cells, so that plot text lines up

@@ -126,8 +126,8 @@ void add_window_items(QMenu* menu, QMdiArea& area) {
 
 }  // namespace
 
-void build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
-                    WorkspaceSnapshot workspace) {
+LineHand build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
+                        WorkspaceSnapshot workspace) {
   auto* controller = new MenuController(frame, area, queue, std::move(workspace));
   QMenuBar* bar = frame.menuBar();
   bar->clear();
@@ -153,6 +153,7 @@ void build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
       }
     }
   }
+  return [controller](ui::QueuedLines lines) { controller->hand(std::move(lines)); };
 }
 
 }  // namespace verto::qt

@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+#include "qt/picture_data.h"
+
 namespace verto::qt {
 
 namespace {
@@ -106,5 +108,12 @@ std::string OffscreenWindowServices::present(ChildWindow w) {
 void OffscreenWindowServices::focus(ChildWindow) {}
 
 int OffscreenWindowServices::wait_key(ChildWindow) { return 'k'; }
+
+PictureData OffscreenWindowServices::snapshot(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->picture) return {};
+  return picture_data(c->picture->picture(), c->picture->drawing(),
+                      w == ChildWindow::Legend ? "Plot Legend" : "Plot");
+}
 
 }  // namespace verto::qt

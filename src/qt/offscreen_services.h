@@ -34,6 +34,7 @@ class OffscreenWindowServices : public WindowServices {
   void focus(ChildWindow w) override;
   // No one can press a key: the window is kept, as "k" does.
   int wait_key(ChildWindow w) override;
+  PictureData snapshot(ChildWindow w) override;
 
   // The frame: as large as a new Plot window, 80 x 24 cells.
   static constexpr int kColumns = 80, kRows = 24;

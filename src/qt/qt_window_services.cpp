@@ -21,6 +21,7 @@
 #include "qt/console_window.h"
 #include "qt/frame.h"
 #include "qt/gui_call.h"
+#include "qt/picture_data.h"
 
 namespace verto::qt {
 
@@ -37,32 +38,49 @@ PictureView::PictureView(KeyQueue& keys, QWidget* parent) : QWidget(parent), key
 void PictureView::show_image(QImage image, Drawing drawing) {
   image_ = std::move(image);
   drawing_ = std::move(drawing);
+  shown_ = QImage();
   update();
+}
+
+void PictureView::forward_keys(KeyQueue* console, const std::atomic<bool>* waited_for,
+                               std::function<void()> back) {
+  console_keys_ = console;
+  waited_for_ = waited_for;
+  back_ = std::move(back);
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
   if (image_.isNull()) return;
-  if (size() == image_.size()) {
+  const qreal ratio = devicePixelRatioF();
+  if (size() == image_.size() && ratio == 1.0) {
     p.drawImage(0, 0, image_);
-  } else if (!drawing_.empty() && drawing_.pixels() == image_.size()) {
-    // Resized since the last plot: the whole picture, scaled, until the
-    // next plot draws at the new size.
-    drawing_.replay(p, QRectF(rect()));
-  } else {
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(rect()), image_);
+    return;
   }
+  // Resized since the last plot (the whole picture, scaled, until the next
+  // plot draws at the new size), or a screen with more pixels than the
+  // picture: drawn again once for this size and pixel ratio.
+  if (shown_.isNull() || shown_.devicePixelRatio() != ratio ||
+      shown_.deviceIndependentSize() != QSizeF(size()))
+    shown_ = rendered(size(), ratio);
+  p.drawImage(QRectF(rect()), shown_);
 }
 
-QImage PictureView::rendered(QSize size) const {
-  if (image_.isNull() || size == image_.size() || size.isEmpty()) return image_;
-  if (drawing_.empty() || drawing_.pixels() != image_.size())
-    return image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  QImage out(size, QImage::Format_RGB32);
+QImage PictureView::rendered(QSize size, qreal ratio) const {
+  if (image_.isNull() || size.isEmpty()) return image_;
+  if (size == image_.size() && ratio == 1.0) return image_;
+  const QSize device(qRound(size.width() * ratio), qRound(size.height() * ratio));
+  if (drawing_.empty() || drawing_.pixels() != image_.size()) {
+    QImage out = image_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    out.setDevicePixelRatio(ratio);
+    return out;
+  }
+  QImage out(device, QImage::Format_RGB32);
+  out.setDevicePixelRatio(ratio);
   out.fill(Qt::black);
-  drawing_.replay(out);
+  QPainter p(&out);
+  drawing_.replay(p, QRectF(QPointF(0, 0), QSizeF(size)));
   return out;
 }
 
@@ -141,13 +159,63 @@ void PictureView::keyPressEvent(QKeyEvent* e) {
     QWidget::keyPressEvent(e);
     return;
   }
+  if (console_keys_ && waited_for_ && !waited_for_->load()) {
+    // Nothing waits for a key here: the key belongs to the console.
+    console_keys_->push(key);
+    if (back_) back_();
+    return;
+  }
   keys_.push(key);
 }
 
 // ---------------------------------------------------------------- services
 
+namespace {
+
+// Calls `changed` after a watched widget changed its size or was shown,
+// and `closed` when one is being closed.
+class SizeWatch : public QObject {
+ public:
+  SizeWatch(std::function<void()> changed, std::function<void(QObject*)> closed, QObject* parent)
+      : QObject(parent), changed_(std::move(changed)), closed_(std::move(closed)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::Close:
+        closed_(watched);
+        break;
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::Hide:
+      case QEvent::FontChange:
+        changed_();
+        break;
+      default:
+        break;
+    }
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  std::function<void()> changed_;
+  std::function<void(QObject*)> closed_;
+};
+
+constexpr int kConsoleSlot = 2;
+
+}  // namespace
+
 QtWindowServices::QtWindowServices(Frame& frame, KeyQueue& console_keys, PictureMaker maker)
-    : frame_(frame), console_keys_(console_keys), maker_(std::move(maker)) {}
+    : frame_(frame), console_keys_(console_keys), maker_(std::move(maker)) {
+  on_gui([this] {
+    watch_ = new SizeWatch([this] { update_geometry(); }, [this](QObject* w) { gone(w); }, &guard_);
+    frame_.area().viewport()->installEventFilter(watch_);
+    frame_.console_window().installEventFilter(watch_);
+    frame_.console_view().installEventFilter(watch_);
+    update_geometry();
+  });
+}
 
 QtWindowServices::~QtWindowServices() { close_all(); }
 
@@ -165,6 +233,13 @@ void QtWindowServices::on_gui(const std::function<void()>& f) {
   call_and_wait(&frame_, f);
 }
 
+void QtWindowServices::post(std::function<void()> f) {
+  if (closing_.load()) return;
+  // Through the guard, so that a call still queued when the services go
+  // is dropped.
+  post_to(&guard_, std::move(f));
+}
+
 QtWindowServices::Child* QtWindowServices::child(ChildWindow w) {
   switch (w) {
     case ChildWindow::Plot: return &children_[0];
@@ -176,84 +251,160 @@ QtWindowServices::Child* QtWindowServices::child(ChildWindow w) {
 
 QSize QtWindowServices::cell() const { return frame_.console_view().cell(); }
 
+void QtWindowServices::update_geometry() {
+  Geometry g;
+  g.cell = cell().expandedTo(QSize(1, 1));
+  g.room = frame_.area().viewport()->size();
+  auto decoration_of = [](QMdiSubWindow& sub) {
+    const QSize d = sub.size() - sub.widget()->size();
+    return QSize(std::max(d.width(), 0), std::max(d.height(), 0));
+  };
+  g.decoration[kConsoleSlot] = decoration_of(frame_.console_window());
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    Child& c = children_[i];
+    if (!c.open.load() || !c.sub || !c.sub->widget()) continue;
+    g.view[i] = c.sub->widget()->size();
+    g.decoration[i] = decoration_of(*c.sub);
+    g.title[i] = c.sub->windowTitle();
+  }
+  std::lock_guard lock(geometry_mutex_);
+  geometry_ = g;
+}
+
+QtWindowServices::Geometry QtWindowServices::geometry() const {
+  std::lock_guard lock(geometry_mutex_);
+  return geometry_;
+}
+
+void QtWindowServices::gone(QObject* window) {
+  // Closed by the user. An earlier window of a child, closed by close()
+  // and deleted after its successor opened, leaves the successor alone.
+  for (Child& c : children_) {
+    if (c.current == nullptr || c.current != window) continue;
+    c.current = nullptr;
+    c.view = nullptr;
+    c.open.store(false);
+    c.keys.interrupt();  // a wait for a key there ends
+  }
+  update_geometry();
+}
+
 QMdiSubWindow* QtWindowServices::sub_window(ChildWindow w) {
   if (w == ChildWindow::Console) return &frame_.console_window();
   Child* c = child(w);
   return c->open.load() ? c->sub.data() : nullptr;
 }
 
+namespace {
+
+CellSize cells_in(QSize room, QSize cell) {
+  return CellSize{std::max(1, room.width() / cell.width()),
+                  std::max(1, room.height() / cell.height())};
+}
+
+}  // namespace
+
 std::optional<CellSize> QtWindowServices::largest_cells(ChildWindow w) {
+  if (Child* c = child(w)) {
+    if (!c->open.load()) return std::nullopt;
+    const Geometry g = geometry();
+    const std::size_t i = static_cast<std::size_t>(c - children_.data());
+    return cells_in(g.room - g.decoration[i], g.cell);
+  }
   std::optional<CellSize> out;
   on_gui([&] {
     QMdiSubWindow* sub = sub_window(w);
     if (!sub) return;
     QSize decoration = sub->size() - sub->widget()->size();
-    QSize room = frame_.area().viewport()->size() - decoration;
-    QSize c = cell();
-    out = CellSize{std::max(1, room.width() / c.width()), std::max(1, room.height() / c.height())};
+    out = cells_in(frame_.area().viewport()->size() - decoration, cell());
   });
   return out;
 }
 
 std::optional<CellSize> QtWindowServices::current_cells(ChildWindow w) {
+  if (Child* c = child(w)) {
+    if (!c->open.load()) return std::nullopt;
+    const Geometry g = geometry();
+    const QSize view = g.view[static_cast<std::size_t>(c - children_.data())];
+    return CellSize{view.width() / g.cell.width(), view.height() / g.cell.height()};
+  }
   std::optional<CellSize> out;
   on_gui([&] {
-    QMdiSubWindow* sub = sub_window(w);
-    if (!sub) return;
-    QSize inner = sub->widget()->size();
-    if (w == ChildWindow::Console) {
-      ConsoleView& view = frame_.console_view();
-      const int margin = static_cast<int>(view.document()->documentMargin());
-      inner = view.viewport()->size() - QSize(2 * margin, 2 * margin);
-    }
-    QSize c = cell();
+    ConsoleView& view = frame_.console_view();
+    const int margin = static_cast<int>(view.document()->documentMargin());
+    const QSize inner = view.viewport()->size() - QSize(2 * margin, 2 * margin);
+    const QSize c = cell();
     out = CellSize{inner.width() / c.width(), inner.height() / c.height()};
   });
   return out;
 }
 
 PixelSize QtWindowServices::frame_pixels() {
-  PixelSize out;
-  on_gui([&] {
-    QSize s = frame_.area().viewport()->size();
-    out = PixelSize{s.width(), s.height()};
-  });
-  return out;
-}
-
-QSize QtWindowServices::view_size(ChildWindow w) {
-  QSize s;
-  on_gui([&] {
-    if (QMdiSubWindow* sub = sub_window(w)) s = sub->widget()->size();
-  });
-  return s;
+  // The room the graphics windows have, in whole cells of the text: pixels
+  // per cell taken from it are the text cell itself.
+  const Geometry g = geometry();
+  std::size_t slot = kConsoleSlot;
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    if (children_[i].open.load() && !g.view[i].isEmpty()) {
+      slot = i;
+      break;
+    }
+  const CellSize cells = cells_in(g.room - g.decoration[slot], g.cell);
+  return PixelSize{cells.cols * g.cell.width(), cells.rows * g.cell.height()};
 }
 
 bool QtWindowServices::open(ChildWindow w, std::string_view title) {
   Child* c = child(w);
   if (!c || closing_.load()) return false;
   const QString t = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+  // A new legend waits for its key; a new plot window passes keys on.
+  c->waited_for.store(w == ChildWindow::Legend);
   on_gui([&] {
     if (!c->open.load() || !c->sub) {
       c->keys.clear();
       c->view = new PictureView(c->keys);
+      c->view->forward_keys(&console_keys_, &c->waited_for, [this] {
+        frame_.area().setActiveSubWindow(&frame_.console_window());
+        frame_.console_view().setFocus(Qt::OtherFocusReason);
+      });
       c->sub = frame_.area().addSubWindow(c->view);
       c->view->resize(kDefaultPictureSize.boundedTo(frame_.area().viewport()->size()));
       c->sub->adjustSize();
-      QObject::connect(c->sub, &QObject::destroyed, &guard_, [c] {
-        c->open.store(false);
-        c->keys.interrupt();  // a wait for a key there ends
-      });
+      c->view->installEventFilter(watch_);
+      c->current = c->sub.data();
+      c->sub->installEventFilter(watch_);
+      QObject::connect(c->sub, &QObject::destroyed, &guard_,
+                       [this, sub = c->current] { gone(sub); });
       c->open.store(true);
     }
     c->sub->setWindowTitle(t);
     c->sub->show();
+    update_geometry();
   });
   c->picture.reset();
   return c->open.load();
 }
 
 bool QtWindowServices::configure(ChildWindow w, WindowConfig& request) {
+  Child* c = child(w);
+  const bool resize = (request.width_px > 0 && request.height_px > 0) ||
+                      (request.cols > 0 && request.rows > 0);
+  if (c && !resize) {
+    // Nothing to change but the title: answered from the sizes at hand.
+    if (!c->open.load()) return false;
+    const Geometry g = geometry();
+    const std::size_t i = static_cast<std::size_t>(c - children_.data());
+    if (request.title.empty() || g.title[i] == QString::fromStdString(request.title)) {
+      const QSize now = g.view[i];
+      const bool ok = request.colours <= kColoursInForce;
+      request.width_px = now.width();
+      request.height_px = now.height();
+      request.cols = now.width() / g.cell.width();
+      request.rows = now.height() / g.cell.height();
+      request.colours = kColoursInForce;
+      return ok;
+    }
+  }
   bool ok = false;
   on_gui([&] {
     QMdiSubWindow* sub = sub_window(w);
@@ -276,6 +427,7 @@ bool QtWindowServices::configure(ChildWindow w, WindowConfig& request) {
     request.cols = now.width() / c.width();
     request.rows = now.height() / c.height();
     request.colours = kColoursInForce;
+    update_geometry();
   });
   return ok;
 }
@@ -290,20 +442,32 @@ void QtWindowServices::place(ChildWindow w, int col, int row, int cols, int rows
     if (w == ChildWindow::Console) inner = frame_.console_view().size_for(cols, rows);
     sub->move((col - 1) * c.width(), (row - 1) * c.height());
     sub->resize(inner + decoration);
+    update_geometry();
   });
 }
 
 void QtWindowServices::close(ChildWindow w, bool keep) {
   Child* c = child(w);
   if (!c) return;
+  c->waited_for.store(false);
   on_gui([&] {
     if (!c->sub) return;
+    if (keep) {
+      // Left on screen above the console, which takes the keyboard back;
+      // the next window opened in its place (a later LEG) replaces it.
+      c->sub->setWindowFlags(c->sub->windowFlags() | Qt::WindowStaysOnTopHint);
+      c->sub->show();
+      return;
+    }
     c->open.store(false);
     QMdiSubWindow* sub = c->sub;
     c->sub = nullptr;
+    c->current = nullptr;
     c->view = nullptr;
-    if (!keep) sub->close();  // deletes it
+    sub->close();  // deletes it
+    update_geometry();
   });
+  if (keep) return;
   c->open.store(false);
   c->picture.reset();
 }
@@ -311,13 +475,22 @@ void QtWindowServices::close(ChildWindow w, bool keep) {
 GraphicsWindow* QtWindowServices::graphics(ChildWindow w) {
   Child* c = child(w);
   if (!c || !c->open.load() || !maker_.make) return nullptr;
-  QSize size = view_size(w);
+  const QSize size = geometry().view[static_cast<std::size_t>(c - children_.data())];
   if (!size.isValid() || size.isEmpty()) return nullptr;
   if (!c->picture || c->picture_size != size) {
     c->picture = maker_.make(size);
     c->picture_size = size;
   }
   return c->picture.get();
+}
+
+// The picture as the command thread drew it (the window shows a copy).
+PictureData QtWindowServices::snapshot(ChildWindow w) {
+  Child* c = child(w);
+  if (!c || !c->picture || !maker_.image) return {};
+  const Drawing drawing = maker_.drawing ? maker_.drawing(*c->picture) : Drawing{};
+  return picture_data(maker_.image(*c->picture), drawing,
+                      w == ChildWindow::Legend ? "Plot Legend" : "Plot");
 }
 
 std::string QtWindowServices::present(ChildWindow w) {
@@ -329,18 +502,16 @@ std::string QtWindowServices::present(ChildWindow w) {
   copy.detach();
   Drawing drawing = maker_.drawing ? maker_.drawing(*c->picture) : Drawing{};
   drawing.detach();
-  QPointer<QMdiSubWindow> sub;
-  on_gui([&] { sub = c->sub; });
-  if (!sub) return {};
-  post_to(&frame_, [sub, copy = std::move(copy), drawing = std::move(drawing)]() mutable {
-    if (auto* view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr)
-      view->show_image(std::move(copy), std::move(drawing));
+  post([c, copy = std::move(copy), drawing = std::move(drawing)]() mutable {
+    if (c->open.load() && c->view) c->view->show_image(std::move(copy), std::move(drawing));
   });
   return {};
 }
 
 void QtWindowServices::focus(ChildWindow w) {
-  on_gui([&] {
+  // A window given the focus is one whose key a command waits for.
+  if (Child* c = child(w)) c->waited_for.store(true);
+  post([this, w] {
     QMdiSubWindow* sub = sub_window(w);
     if (!sub) return;
     frame_.area().setActiveSubWindow(sub);
@@ -351,10 +522,17 @@ void QtWindowServices::focus(ChildWindow w) {
 int QtWindowServices::wait_key(ChildWindow w) {
   Child* c = child(w);
   KeyQueue* keys = c ? &c->keys : &console_keys_;
+  if (c) c->waited_for.store(true);
   for (;;) {
-    if (c && !c->open.load()) return kKeyEndOfInput;
+    if (c && !c->open.load()) {
+      c->waited_for.store(false);
+      return kKeyEndOfInput;
+    }
     int key = keys->pop();
-    if (key != kKeyInterrupted) return key;
+    if (key != kKeyInterrupted) {
+      if (c) c->waited_for.store(false);
+      return key;
+    }
   }
 }
 

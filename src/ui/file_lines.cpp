@@ -51,4 +51,18 @@ QueuedLines file_item_lines(std::string_view prefix, const FileSelection& sel,
   return {{std::string(kPathTooLong)}, false};
 }
 
+std::vector<QueuedLines> dropped_file_lines(const std::vector<std::string>& paths,
+                                            std::string_view current_dir) {
+  std::vector<QueuedLines> out;
+  std::string dir(current_dir);
+  for (const std::string& path : paths) {
+    const FileSelection sel{FileSelection::kRead, path};
+    QueuedLines lines = file_item_lines(kReadPrefix, sel, dir);
+    if (lines.lines.size() > 1)  // "CD dir" first: later names start from there
+      dir = std::filesystem::path(path).lexically_normal().parent_path().generic_string();
+    out.push_back(std::move(lines));
+  }
+  return out;
+}
+
 }  // namespace verto::ui

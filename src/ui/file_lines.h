@@ -3,6 +3,7 @@
 // dialog, and the command line an item builds from the chosen name.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/lines.h"
 
@@ -32,6 +33,16 @@ void close_file_dialog(FileSelection& sel, bool ok, std::string_view typed);
 // not fit it only echoes a message and reads or writes nothing.
 QueuedLines file_item_lines(std::string_view prefix, const FileSelection& sel,
                             std::string_view current_dir);
+
+// The prefix of "Open data...": files are read with "Read " + the name.
+constexpr std::string_view kReadPrefix = "Read ";
+
+// The lines that read files dropped on the frame (absolute paths), one
+// hand-over per file in the order given, each as "Open data..." with that
+// file chosen would hand it over. A file whose lines change the directory
+// first makes the names of the files after it relative to that directory.
+std::vector<QueuedLines> dropped_file_lines(const std::vector<std::string>& paths,
+                                            std::string_view current_dir);
 
 constexpr std::string_view kPathTooLong =
     "echo <<<VERTO!!!>>> File path too long for the command line.";

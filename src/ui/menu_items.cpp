@@ -1,5 +1,7 @@
 #include "ui/menu_items.h"
 
+#include "ui/file_lines.h"
+
 namespace verto::ui {
 
 namespace {
@@ -23,7 +25,7 @@ std::vector<Menu> build() {
   constexpr bool kKeep = true, kDiscard = false;
   return {
       {"File",
-       {file(ItemKind::FileRead, "Open data...", "Read "), sep(),
+       {file(ItemKind::FileRead, "Open data...", kReadPrefix), sep(),
         file(ItemKind::FileWrite, "Save data...", "Write "),
         file(ItemKind::FileWrite, "Save &line...", "Write/line "), sep(),
         runtime(ItemKind::Grayed, "O&ptions..."), sep(),

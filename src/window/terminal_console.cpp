@@ -263,11 +263,27 @@ int TerminalConsole::decode_key(int c) {
         }
         params.push_back(static_cast<char>(b));
       }
-      if (final == 'A') return 26;  // cursor up: recall back, as Ctrl-Z
-      if (final == 'B') return 24;  // cursor down: recall forward, as Ctrl-X
-      if (final == '~' && params == "6") return kKeyPageDown;
-      if (final == '~' && params == "5") return kKeyPageUp;
-      return kKeyOther;
+      // Modifiers ("1;5D" for Ctrl-Left) do not change what a key does.
+      switch (final) {
+        case 'A': return 26;  // cursor up: recall back, as Ctrl-Z
+        case 'B': return 24;  // cursor down: recall forward, as Ctrl-X
+        case 'C': return kKeyRight;
+        case 'D': return kKeyLeft;
+        case 'H': return kKeyHome;
+        case 'F': return kKeyEnd;
+        case '~': {
+          // "n~" keys, n before any modifier: Home and End as the Linux
+          // console (1, 4) and rxvt (7, 8) send them.
+          const int n = std::atoi(params.c_str());
+          if (n == 1 || n == 7) return kKeyHome;
+          if (n == 4 || n == 8) return kKeyEnd;
+          if (n == 3) return kKeyDelete;
+          if (n == 5) return kKeyPageUp;
+          if (n == 6) return kKeyPageDown;
+          return kKeyOther;
+        }
+        default: return kKeyOther;
+      }
     }
     default:
       return c;

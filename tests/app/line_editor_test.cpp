@@ -321,5 +321,129 @@ TEST_F(EditorTest, WholeLinesWithoutAKeyboard) {
   EXPECT_EQ(next(), "ECHO saved");
 }
 
+// The edit logic alone: a line, its cursor and the redraw each key asks for.
+struct TypedLineTest : ::testing::Test {
+  History history;
+  TypedLine line;
+  LineRedraw last;
+  void start(std::string text) {
+    line = TypedLine{std::move(text), 0, history.count() + 1};
+    line.cursor = static_cast<int>(line.text.size());
+  }
+  void keys(std::initializer_list<int> ks) {
+    for (int k : ks) last = edit_typed_line(line, k, history);
+  }
+  void type(std::string_view text) {
+    for (char c : text) last = edit_typed_line(line, c, history);
+  }
+};
+
+TEST_F(TypedLineTest, CursorKeysMoveWithinTheLineAndTypingInserts) {
+  start("ECHO wrld");
+  keys({kKeyLeft, kKeyLeft, kKeyLeft});
+  EXPECT_EQ(line.cursor, 6);
+  EXPECT_EQ(last.kind, LineRedraw::Cursor);
+  type("o");
+  EXPECT_EQ(line.text, "ECHO world");
+  EXPECT_EQ(line.cursor, 7) << "the cursor stays after the inserted character";
+  EXPECT_EQ(last.kind, LineRedraw::Line);
+  EXPECT_EQ(last.blanks, 0);
+  keys({kKeyHome, kKeyLeft});
+  EXPECT_EQ(line.cursor, 0);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing left of the start";
+  keys({kKeyEnd, kKeyRight});
+  EXPECT_EQ(line.cursor, 10);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing right of the end";
+  keys({edit_keys::kStartOfLine, edit_keys::kForward});
+  EXPECT_EQ(line.cursor, 1);
+  keys({edit_keys::kEndOfLine, edit_keys::kBack});
+  EXPECT_EQ(line.cursor, 9);
+  keys({kKeyEnd});
+  type("!");
+  EXPECT_EQ(last.kind, LineRedraw::Echo) << "typing at the end echoes as before";
+
+  start(std::string(kLineLength, 'a'));
+  keys({kKeyHome});
+  type("b");
+  EXPECT_EQ(line.text, std::string(kLineLength, 'a')) << "a full line takes nothing more";
+  EXPECT_EQ(last.kind, LineRedraw::None);
+}
+
+TEST_F(TypedLineTest, DeletingKeysRemoveAroundTheCursor) {
+  start("read x.dat");
+  keys({kKeyHome, kKeyDelete});
+  EXPECT_EQ(line.text, "ead x.dat");
+  EXPECT_EQ(line.cursor, 0);
+  EXPECT_EQ(last.blanks, 1);
+  keys({kKeyEnd, kKeyDelete, edit_keys::kDeleteOrEnd});
+  EXPECT_EQ(last.kind, LineRedraw::None) << "nothing under the cursor at the end";
+  keys({kKeyLeft, kKeyLeft, kKeyLeft, keys::kBackspace});
+  EXPECT_EQ(line.text, "ead xdat") << "Backspace removes before the cursor";
+  EXPECT_EQ(line.cursor, 5);
+  EXPECT_EQ(last.blanks, 2);
+  keys({edit_keys::kKillToEnd});
+  EXPECT_EQ(line.text, "ead x");
+  EXPECT_EQ(last.blanks, 3);
+  keys({kKeyLeft, edit_keys::kKillToStart});
+  EXPECT_EQ(line.text, "x");
+  EXPECT_EQ(line.cursor, 0);
+  keys({keys::kBackspace});
+  EXPECT_EQ(last.kind, LineRedraw::None) << "Backspace at the start removes nothing";
+
+  start("READ/3  run12.dat  ");
+  keys({edit_keys::kKillWord});
+  EXPECT_EQ(line.text, "READ/3  ") << "the blanks before the cursor and the word before them";
+  keys({edit_keys::kKillWord, edit_keys::kKillWord});
+  EXPECT_EQ(line.text, "");
+  EXPECT_EQ(last.kind, LineRedraw::None);
+
+  start("q");
+  keys({keys::kBackspace});
+  EXPECT_EQ(last.kind, LineRedraw::NewPrompt) << "an emptied line starts again as Esc does";
+}
+
+TEST_F(TypedLineTest, RecallPutsTheCursorAtTheEndOfTheEntry) {
+  history.add("first");
+  history.add("second");
+  start("typed");
+  keys({kKeyHome, keys::kRecallBack, keys::kRecallBack, keys::kRecallBack});
+  EXPECT_EQ(line.text, "first");
+  EXPECT_EQ(line.cursor, 5);
+  EXPECT_EQ(last.kind, LineRedraw::None) << "no entry before the oldest";
+  keys({kKeyLeft, keys::kRecallForward});
+  EXPECT_EQ(line.text, "second");
+  EXPECT_EQ(line.cursor, 6);
+  keys({keys::kRecallForward});
+  EXPECT_EQ(line.text, "");
+  EXPECT_EQ(last.kind, LineRedraw::Recall);
+}
+
+TEST_F(EditorTest, EditedLinesAreRedrawnWithTheCursorKept) {
+  con.type("ECHO wrld");
+  for (int i = 0; i < 3; ++i) con.add_key(kKeyLeft);
+  con.type("o");
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "ECHO world");
+  EXPECT_EQ(con.lines().back(), ">ECHO world");
+
+  con.clear();
+  con.type("ECHO one two");
+  con.add_key(edit_keys::kKillWord);
+  con.add_key(kKeyHome);
+  con.add_key(kKeyDelete);
+  con.type("e");
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "eCHO one ");
+  EXPECT_EQ(con.lines().back(), ">eCHO one    ") << "blanks over the removed word";
+  // Enter with the cursor inside the line: what follows starts after it.
+  con.clear();
+  con.type("ab");
+  con.add_key(kKeyHome);
+  con.add_key(kEnter);
+  EXPECT_EQ(next(), "ab");
+  con.append("|");
+  EXPECT_EQ(con.lines().back(), ">ab|");
+}
+
 }  // namespace
 }  // namespace verto

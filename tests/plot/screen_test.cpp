@@ -183,7 +183,7 @@ TEST_F(ScreenTest, LegendWindowKeepModes) {
   add_line_marker(cs.s.ws, cs.con, 1, "l");
   cs.run("LEG 0");
   EXPECT_THAT(win.log, ElementsAre("open Plot Legend", "configure 256 Plot Legend",
-                                   "place 2 15 30 10", "present", "keep"));
+                                   "place 2 15 30 10", "present", "keep", "focus console"));
   // Point labels from row 2, a blank row, then the line labels; the sixth
   // marker is a diamond in colour 6.
   EXPECT_GE(legend().find("text 2 5 p"), 0);

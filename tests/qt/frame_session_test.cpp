@@ -7,11 +7,15 @@
 #include <QMdiSubWindow>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <fstream>
 #include <memory>
 
 #include "app/editor_state.h"
 #include "core/session.h"
+#include "picture_checks.h"
+#include "qt/offscreen_services.h"
 #include "qt_test_support.h"
+#include "support/command_session.h"
 #include "support/scoped_directory.h"
 #include "qt/frame_session.h"
 
@@ -163,8 +167,13 @@ TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
   EXPECT_EQ(plot->pos(), QPoint(2 * cell.width(), cell.height()));
   auto largest = on_command_thread([&] { return svc.largest_cells(ChildWindow::Plot); });
   ASSERT_TRUE(largest);
+  // One cell for drawing and text: the frame's pixels are the room the
+  // windows have, in whole cells.
   PixelSize frame = on_command_thread([&] { return svc.frame_pixels(); });
-  EXPECT_EQ(largest->cols, (frame.width - (plot->width() - plot->widget()->width())) / cell.width());
+  const int room = session_->frame().area().viewport()->width();
+  EXPECT_EQ(largest->cols, (room - (plot->width() - plot->widget()->width())) / cell.width());
+  EXPECT_EQ(frame.width, largest->cols * cell.width());
+  EXPECT_EQ(frame.height, largest->rows * cell.height());
   WindowConfig config;
   EXPECT_TRUE(on_command_thread([&] { return svc.configure(ChildWindow::Plot, config); }));
   EXPECT_EQ(config.colours, 256);
@@ -187,6 +196,13 @@ TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
   EXPECT_EQ(view->image().pixel(10, 6), standard_colour(0).rgb());
 
   // Tab: the plot gets the focus until a key is pressed there.
+  on_command_thread([&] {
+    svc.focus(ChildWindow::Console);
+    return 0;
+  });
+  ASSERT_TRUE(wait_until([&] {
+    return session_->frame().area().activeSubWindow() == &session_->frame().console_window();
+  }));
   press(console(), Qt::Key_Tab, Qt::NoModifier, "\t");
   ASSERT_TRUE(wait_until([&] { return session_->frame().area().activeSubWindow() == plot; }));
   press(plot->widget(), Qt::Key_X, Qt::NoModifier, "x");
@@ -201,6 +217,104 @@ TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
     return 0;
   });
   EXPECT_FALSE(on_command_thread([&] { return svc.current_cells(ChildWindow::Plot); }));
+}
+
+TEST_F(FrameSessionTest, AfterALegendTheConsoleKeepsTheKeyboardAndOneLegendStays) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  Frame& frame = session_->frame();
+  auto legends = [&] {
+    int n = 0;
+    for (QMdiSubWindow* sub : frame.area().subWindowList())
+      n += sub->windowTitle() == "Plot Legend" && sub->isVisible();
+    return n;
+  };
+  // Typed where the keyboard is: the frame's focus widget.
+  auto typed = [&](const QString& line) { type_line(frame.focusWidget(), line); };
+  for (int round = 0; round < 2; ++round) {
+    typed("LEG 0");
+    ASSERT_TRUE(wait_until([&] { return legends() == 1 && frame.focusWidget() == console(); }));
+    ASSERT_TRUE(at_prompt());
+    typed("ECHO typed after LEG " + QString::number(round));
+    ASSERT_TRUE(shows_line(" typed after LEG " + QString::number(round)));
+    ASSERT_TRUE(at_prompt());
+  }
+  // The kept window stays above the console.
+  for (QMdiSubWindow* sub : frame.area().subWindowList()) {
+    if (sub->windowTitle() == "Plot Legend") {
+      EXPECT_TRUE(sub->windowFlags() & Qt::WindowStaysOnTopHint);
+    }
+  }
+  // The menu's Legend item queues the same line.
+  ASSERT_TRUE(session_->editor().queue.hand_over({"Legend 0", "ECHO item ran"}, false));
+  ASSERT_TRUE(shows_line(" item ran"));
+  ASSERT_TRUE(at_prompt());
+  ASSERT_TRUE(wait_until([&] { return frame.focusWidget() == console(); }));
+  EXPECT_EQ(legends(), 1);
+
+  // A legend that waits for its key and is closed by the user: the
+  // command ends and the next line runs.
+  typed("LEG");
+  QMdiSubWindow* waiting = nullptr;
+  ASSERT_TRUE(wait_until([&] {
+    for (QMdiSubWindow* sub : frame.area().subWindowList())
+      if (sub->windowTitle() == "Plot Legend" && !(sub->windowFlags() & Qt::WindowStaysOnTopHint))
+        waiting = sub;
+    return waiting != nullptr;
+  }));
+  waiting->close();
+  ASSERT_TRUE(at_prompt()) << lines().join("\n").toStdString();
+  type_line(console(), "ECHO after closing");
+  EXPECT_TRUE(shows_line(" after closing"));
+  EXPECT_EQ(legends(), 0);
+}
+
+TEST_F(FrameSessionTest, PlotWindowIsTheOffscreenPictureAndKeepsLabelsClearWhenEnlarged) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  std::ofstream(dir_.path() / "p.dat") << "0.37 -3.2\n2 3\n5 4\n8.2 47\n";
+  type_line(console(), "READ/3 p.dat");
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "PLOT/LEG");
+  QtWindowServices& svc = session_->services();
+  PictureView* view = nullptr;
+  ASSERT_TRUE(wait_until([&] {
+    QMdiSubWindow* sub = svc.sub_window(ChildWindow::Plot);
+    view = sub ? dynamic_cast<PictureView*>(sub->widget()) : nullptr;
+    return view && !view->image().isNull();
+  }));
+  const QSize cell = session_->console_view().cell();
+  const QImage shown = view->image().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.width() % cell.width(), 0);
+  ASSERT_EQ(shown.height() % cell.height(), 0);
+
+  // The same plot without a display, in a window of the same cells.
+  verto::testing::ScopedDirectory other("verto-qt-offscreen");
+  std::ofstream(other.path() / "p.dat") << "0.37 -3.2\n2 3\n5 4\n8.2 47\n";
+  OffscreenWindowServices offscreen(other.path(), cell);
+  verto::testing::CommandSession cs;
+  cs.s.window = &offscreen;
+  cs.run("READ/3 p.dat");
+  cs.run("PLOT/LEG");
+  offscreen.place(ChildWindow::Plot, 1, 1, shown.width() / cell.width(),
+                  shown.height() / cell.height());
+  cs.run("PLOT/LEG");
+  const QImage saved(QString::fromStdString((other.path() / "VERTO2.PNG").string()));
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), shown);
+
+  // Enlarged by the user, the next plot fills the window with the labels
+  // below and left of the frame.
+  ASSERT_TRUE(at_prompt());
+  QMdiSubWindow* sub = svc.sub_window(ChildWindow::Plot);
+  sub->resize(sub->size() + QSize(7 * cell.width() + 3, 9 * cell.height() + 5));
+  const QSize bigger = view->size();
+  type_line(console(), "PLOT");
+  ASSERT_TRUE(wait_until([&] { return view->image().size() == bigger; }));
+  const QImage big = view->image().convertToFormat(QImage::Format_RGB32);
+  const auto pal = PictureWindow::default_palette();
+  const int cols = bigger.width() / cell.width();
+  EXPECT_TRUE(verto::testing::labels_below_frame(big, 9 * cell.width(), (cols - 3) * cell.width(),
+                                                 pal[15], pal[0]));
 }
 
 // The console alone: output order, overwrites, scrollback and the pause.

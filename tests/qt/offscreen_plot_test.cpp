@@ -8,6 +8,10 @@
 #include <array>
 #include <fstream>
 
+#include "core/workspace.h"
+#include "picture_checks.h"
+#include "plot/model.h"
+#include "plot/options.h"
 #include "plot/screen.h"
 #include "support/command_session.h"
 #include "support/scoped_directory.h"
@@ -77,6 +81,96 @@ TEST_F(OffscreenPlot, SymbolsInTheirSetAndWavelengthColours) {
   EXPECT_TRUE(near(img, 337, 162, rgb(535.f)));  // left side, 7 pixels from the centre
   EXPECT_TRUE(near(img, 79, 322, rgb(370.f)));   // right side of the square at (0, 0)
   EXPECT_NE(rgb(535.f), rgb(370.f));
+}
+
+TEST_F(OffscreenPlot, LegendWindowSamplesBesideTheirLabels) {
+  cs.points({0, 1, 2, 3}, {0, 1, 2, 3});
+  add_point_marker(cs.s.ws, cs.con, 1, "data");
+  add_point_marker(cs.s.ws, cs.con, 3, "First set");
+  cs.line_points({0, 1, 2, 3}, {0, 0, 0, 0});
+  add_line_marker(cs.s.ws, cs.con, 1, "zero");
+  add_line_marker(cs.s.ws, cs.con, 3, "dashed");
+  cs.run("LEG 0");
+  const QImage img = load("VERTOL1.PNG");
+  ASSERT_EQ(img.size(), QSize(240, 160));
+  // Cells of 8 x 16: samples centred on column 2 (x 16) at the middle of
+  // their rows (y 24, 40), half-size int(0.35 x 16) = 5, labels at
+  // column 5 (x from 32) on the same rows.
+  for (int d = -5; d <= 5; ++d) {
+    EXPECT_EQ(img.pixel(16 + d, 19), pal[10]) << d;  // the square's sides
+    EXPECT_EQ(img.pixel(16 + d, 29), pal[10]) << d;
+    EXPECT_EQ(img.pixel(11, 24 + d), pal[10]) << d;
+    EXPECT_EQ(img.pixel(16 + d, 40 - d), pal[9]) << d;  // the cross
+    EXPECT_EQ(img.pixel(16 + d, 40 + d), pal[9]) << d;
+  }
+  EXPECT_EQ(img.pixel(16, 24), pal[0]);
+  EXPECT_EQ(img.pixel(22, 24), pal[0]);
+  auto ink = [&](int row, QRgb c) {
+    int n = 0;
+    for (int y = (row - 1) * 16; y < row * 16; ++y)
+      for (int x = 32; x < 112; ++x) n += img.pixel(x, y) == c;
+    return n;
+  };
+  EXPECT_GT(ink(2, pal[10]), 10);
+  EXPECT_GT(ink(3, pal[9]), 10);
+  // After a blank row the strokes from column 1 to 3 (x 8..24): solid in
+  // colour 12 at y 72, then the 0x00FD dashes in colour 11 at y 88.
+  for (int x = 8; x <= 24; ++x) EXPECT_EQ(img.pixel(x, 72), pal[12]) << x;
+  for (int x = 8; x <= 24; ++x) {
+    const bool lit = (x >= 16 && x <= 21) || x == 23;
+    EXPECT_EQ(img.pixel(x, 88), lit ? pal[11] : pal[0]) << x;
+  }
+  EXPECT_EQ(ink(4, pal[12]) + ink(4, pal[11]), 0);
+  EXPECT_GT(ink(5, pal[12]), 10);
+  EXPECT_GT(ink(6, pal[11]), 10);
+}
+
+TEST_F(OffscreenPlot, LabelsBelowAndLeftOfTheFrameAtEverySize) {
+  cs.points({0.37f, 3, 8.2f}, {-3.2f, 10, 47});
+  cs.run("PLOT");
+  // The user's sizes: the window keeps them from plot to plot.
+  const CellSize sizes[] = {{80, 24}, {120, 50}, {57, 19}, {81, 31}};
+  int n = 1;
+  for (const CellSize& c : sizes) {
+    win.place(ChildWindow::Plot, 1, 1, c.cols, c.rows);
+    cs.run("PLOT");
+    const QImage img = load(("VERTO" + std::to_string(++n) + ".PNG").c_str());
+    ASSERT_EQ(img.size(), QSize(c.cols * 8, c.rows * 16));
+    // Nine label columns left of the frame (its left edge untouched down
+    // to the bottom edge), which ends at the drawing area's right edge
+    // three columns from the window's.
+    const int left = 72, right = (c.cols - 3) * 8;
+    EXPECT_TRUE(verto::testing::labels_below_frame(img, left, right, pal[plot::kFrameColour],
+                                                   pal[0]))
+        << c.cols << "x" << c.rows;
+  }
+}
+
+TEST_F(OffscreenPlot, ThreeDOfOneZLevelIsThePlaneWithAFlatZAxis) {
+  // X 0..10 and Y 0..8 at Z 0: at 135 degrees the corner (0, 8) is the
+  // top of the picture and the Y = 0 edge its bottom; a Z axis widened to
+  // -1..1 would float the plane in the middle.
+  cs.points({0, 10, 0, 10, 5}, {0, 0, 8, 8, 4}, {0, 0, 0, 0, 0});
+  cs.s.ws.form = 7;
+  cs.run("PLOT");
+  const QImage img = load("VERTO1.PNG");
+  plot::PlotModel m;
+  plot::build_model(cs.s.ws, plot::parse_plot_options(std::string(80, ' '), 7),
+                    plot::Purpose::Graphics, m);
+  EXPECT_EQ(m.z.min, 0.f);
+  EXPECT_EQ(m.z.max, 0.f);
+  auto rows_of = [&](QRgb c) {
+    int top = img.height(), bottom = -1;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) == c) top = std::min(top, y), bottom = std::max(bottom, y);
+    return std::pair{top, bottom};
+  };
+  // The squares of the corners reach the viewport's top (row 0) and its
+  // bottom (324).
+  const auto [top, bottom] = rows_of(pal[10]);
+  EXPECT_LE(top, 6);
+  EXPECT_GE(bottom, 318);
 }
 
 }  // namespace

@@ -96,5 +96,24 @@ TEST(PictureDrawing, ViewShowsScaledAndSavesPngAndPdf) {
 #endif
 }
 
+TEST(PictureDrawing, HighDensityScreenGetsThePictureAtItsOwnPixels) {
+  KeyQueue keys;
+  PictureView view(keys);
+  const PictureWindow w = sample();
+  view.show_image(w.image(), w.drawing());
+  // Two device pixels to one: the same picture drawn again, each line two
+  // device pixels wide on exactly its own rows, not a blurred upscale.
+  const QImage crisp = view.rendered(QSize(60, 30), 2.0);
+  ASSERT_EQ(crisp.size(), QSize(120, 60));
+  EXPECT_EQ(crisp.devicePixelRatio(), 2.0);
+  const QRgb green = w.picture().pixel(30, 5), black = w.picture().pixel(30, 7);
+  for (int x = 10; x < 100; x += 7) {
+    EXPECT_EQ(crisp.pixel(x, 10), green) << x;
+    EXPECT_EQ(crisp.pixel(x, 11), green) << x;
+    EXPECT_EQ(crisp.pixel(x, 9), black) << x;
+    EXPECT_EQ(crisp.pixel(x, 12), black) << x;
+  }
+}
+
 }  // namespace
 }  // namespace verto::qt

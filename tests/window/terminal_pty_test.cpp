@@ -203,6 +203,53 @@ TEST(TerminalSession, KeysAreEditedAndTheModeComesBack) {
   EXPECT_EQ(count(p.screen(), "Unknown command"), 0) << p.screen();
 }
 
+// Each editing key as a terminal sends it, and the line that runs.
+TEST(TerminalSession, EditingKeysChangeTheLineAndTheCursorStays) {
+  PtyProgram p;
+  ASSERT_TRUE(p.start({"--no-wait"}));
+  ASSERT_TRUE(p.wait_for("variable: X"));
+  const std::string left = "\033[D", home = "\033[H", end = "\033[F";
+  struct Case {
+    std::string keys, shown;
+  } cases[] = {
+      {"echo wrld" + left + left + left + left + "\033[C" + "o", " world"},
+      {"echo abxc" + left + "\x7f", " abc"},                     // Backspace inside the line
+      {"echo ac\x02" "b\x06" "!", " abc!"},                       // Ctrl-B, Ctrl-F
+      {"cho hi" + home + "e" + end + "!", " hi!"},
+      {"cho 1" + std::string("\033[1~") + "e" + "\033[4~" + "2" + "\033OH" + "\033OF" + "3",
+       " 123"},
+      {"cho a\x01" "e\x05" "b", " ab"},                         // Ctrl-A, Ctrl-E
+      {"echo xab" + left + left + left + "\033[3~", " ab"},      // Delete
+      {"echo xy" + left + left + "\x04", " y"},                  // Ctrl-D inside the line
+      {"echo keep drop" + left + left + left + left + left + "\x0b", " keep"},  // Ctrl-K
+      {"junkecho u" + left + left + left + left + left + left + "\x15", " u"},  // Ctrl-U
+      {"echo one two\x17three", " one three"},                    // Ctrl-W
+      {"echo new\033[1;2D\033[1;5C", " new"},                    // keys with modifiers
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(p.wait_for_raw(true));
+    const std::size_t mark = p.seen();
+    p.type(c.keys + "\r");
+    ASSERT_TRUE(p.wait_for("\r\n" + c.shown + "\r\n", mark)) << c.shown << p.screen().substr(mark);
+  }
+  // The redraw after an insertion puts the cursor back after the new
+  // character: the line, then the line up to the cursor.
+  EXPECT_NE(p.screen().find("\r>echo world\r>echo wo"), std::string::npos) << p.screen();
+  EXPECT_NE(p.screen().find("\r>echo ab \r>echo "), std::string::npos) << "Delete: a blank over the end";
+
+  // Cursor up twice and down once: the newer of the two lines.
+  ASSERT_TRUE(p.wait_for_raw(true));
+  std::size_t mark = p.seen();
+  p.type("\033[A\033[A\033[B\r");
+  ASSERT_TRUE(p.wait_for("\r\n new\r\n", mark)) << p.screen().substr(mark);
+  ASSERT_TRUE(p.wait_for_raw(true));
+  p.type("quit\r");
+  const int status = p.wait_exit();
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_TRUE(p.mode_restored());
+  EXPECT_EQ(count(p.screen(), "Unknown command"), 0) << p.screen();
+}
+
 TEST(TerminalSession, KeyModeLastsWhileACommandRunsAndKeysWaitForThePrompt) {
   PtyProgram p;
   ASSERT_TRUE(p.start({"--no-wait"}));
