@@ -21,8 +21,9 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The examples folder holds a VERTO.INI with its defaults and a few macros.
 run: build
-	cd examples && ../$(BUILD)/verto $(ARGS) gauss_peak.dat
+	cd examples && VERTO=$(CURDIR)/examples/ ../$(BUILD)/verto $(ARGS) gauss_peak.dat
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

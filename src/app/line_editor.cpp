@@ -371,6 +371,7 @@ EntryEnd read_keys(Session& s, LineEditor& ed, std::string& text) {
     if (int signal = ed.queue.count(); signal != 0) {
       take_hand_over(ed, signal, line.text);
       reader.stop();
+      text = std::move(line.text);  // still on the screen
       return EntryEnd::HandOver;
     }
     int key = 0;
@@ -414,9 +415,26 @@ EntryEnd read_whole_line(Session& s, LineEditor& ed, std::string& text) {
   return EntryEnd::Line;
 }
 
+// A line handed over by a menu or dialog shows after the prompt as if it
+// had been typed: on the prompt line still open (covering the text typed
+// there), or after a new prompt.
+void show_handed_over(Console& con, std::string_view line, std::size_t& open_prompt_text) {
+  if (open_prompt_text == std::string::npos) {
+    show_prompt(con, line);
+    return;
+  }
+  std::string shown = ">" + std::string(line);
+  if (line.size() < open_prompt_text) shown.resize(open_prompt_text + 1, ' ');
+  con.overwrite(shown);
+  open_prompt_text = std::string::npos;
+}
+
 }  // namespace
 
 std::optional<std::string> read_command_line(Session& s, LineEditor& ed) {
+  // The length of the text typed on the prompt line still shown, when a
+  // hand-over interrupted it; npos when no prompt is open.
+  std::size_t open_prompt_text = std::string::npos;
   for (;;) {
     std::string line;
     std::uint16_t macros_above = 0;
@@ -424,10 +442,15 @@ std::optional<std::string> read_command_line(Session& s, LineEditor& ed) {
       auto& p = ed.pending[--ed.pending_count];
       line = std::move(p.text);
       macros_above = p.macros_above;
+      // Handed-over lines come from no macro; macro lines run unseen.
+      if (macros_above == 0) show_handed_over(s.con, line, open_prompt_text);
     } else {
       EntryEnd end = s.con.interactive() ? read_keys(s, ed, line) : read_whole_line(s, ed, line);
       if (end == EntryEnd::EndOfInput) return std::nullopt;
-      if (end == EntryEnd::HandOver) continue;
+      if (end == EntryEnd::HandOver) {
+        open_prompt_text = line.size();
+        continue;
+      }
       ed.macro_line_budget = kMaxMacros * kMaxMacroLines;
     }
     if (line.size() > static_cast<std::size_t>(kLineLength)) line.resize(kLineLength);

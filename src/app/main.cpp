@@ -92,9 +92,17 @@ int main(int argc, char** argv) {
     }
   }
   if (!terminal && !input_is_script()) {
-    auto entry = reinterpret_cast<verto::FrameEntry>(
-        verto::load_qt_entry(verto::kFrameEntryName, /*need_display=*/true));
-    if (entry) return entry(&run);
+    // The display is tried within a bound before Qt is loaded: Qt would
+    // wait without end for a silent server and end the process on a
+    // refusing one.
+    std::string problem;
+    if (verto::display_available(&problem)) {
+      auto entry = reinterpret_cast<verto::FrameEntry>(
+          verto::load_qt_entry(verto::kFrameEntryName, /*need_display=*/false));
+      if (entry) return entry(&run);
+    } else if (!problem.empty()) {
+      std::fprintf(stderr, "verto: %s; the terminal is the console.\n", problem.c_str());
+    }
   }
   // Without the frame, screen plots are saved as pictures; Qt is loaded
   // for them on the first such plot.

@@ -1,20 +1,25 @@
 #include "app/qt_loader.h"
 
 #include <dlfcn.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "app/display_probe.h"
+
 namespace verto {
 
 namespace {
+
+// Long enough for a display over a slow network, short enough that a
+// display that will never answer is given up before anyone waits for it.
+constexpr std::chrono::milliseconds kProbeBudget{1000};
 
 constexpr const char* kLibraryName = "libverto_qt.so";
 
@@ -27,54 +32,41 @@ std::string executable_directory() {
   return slash == std::string::npos ? std::string() : p.substr(0, slash);
 }
 
-bool connects(const std::string& socket_path, bool abstract) {
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::size_t offset = abstract ? 1 : 0;  // abstract names start with a NUL
-  if (socket_path.size() + offset >= sizeof addr.sun_path) {
-    close(fd);
-    return false;
-  }
-  std::memcpy(addr.sun_path + offset, socket_path.data(), socket_path.size());
-  socklen_t len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + socket_path.size());
-  bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
-  close(fd);
-  return ok;
-}
-
-// An X display "[host]:n[.screen]": a local one must answer on its socket
-// (Qt ends the process when it cannot connect); a remote one is trusted.
-bool x_display_reachable(const char* display) {
-  if (!display || !*display) return false;
-  std::string d(display);
-  auto colon = d.rfind(':');
-  if (colon == std::string::npos) return false;
-  std::string host = d.substr(0, colon);
-  if (!host.empty() && host != "unix" && host.front() != '/') return true;
-  std::string number = d.substr(colon + 1);
-  number = number.substr(0, number.find('.'));
-  if (number.empty()) return false;
-  if (host.front() == '/') return connects(d.substr(0, colon), false) || connects(host, false);
-  std::string socket = "/tmp/.X11-unix/X" + number;
-  return connects(socket, true) || connects(socket, false);
-}
-
 }  // namespace
 
-bool display_available() {
+bool display_available(std::string* problem) {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* x = std::getenv("DISPLAY");
+  auto answer = [problem](const DisplayAnswer& a) {
+    if (!a.ok && problem) *problem = a.problem;
+    return a.ok;
+  };
   if (platform && *platform) {
     std::string p(platform);
     if (p.rfind("offscreen", 0) == 0 || p.rfind("minimal", 0) == 0) return false;
-    if (p.rfind("xcb", 0) == 0) return x_display_reachable(x);
-    if (p.rfind("wayland", 0) == 0) return wayland && *wayland;
+    if (p.rfind("xcb", 0) == 0) return x && *x && answer(probe_x_display(x, kProbeBudget));
+    if (p.rfind("wayland", 0) == 0)
+      return wayland && *wayland && answer(probe_wayland_display(wayland, kProbeBudget));
     return true;  // a platform of its own (eglfs, vnc, ...)
   }
-  return (wayland && *wayland) || x_display_reachable(x);
+  // The toolkit is told which of the two answered, so that it never tries
+  // the other one.
+  if (x && *x) {
+    if (answer(probe_x_display(x, kProbeBudget))) {
+      setenv("QT_QPA_PLATFORM", "xcb", 1);
+      return true;
+    }
+  }
+  if (wayland && *wayland) {
+    std::string x_problem = problem ? *problem : std::string();
+    if (answer(probe_wayland_display(wayland, kProbeBudget))) {
+      setenv("QT_QPA_PLATFORM", "wayland", 1);
+      return true;
+    }
+    if (problem && !x_problem.empty()) *problem = x_problem + "; " + *problem;
+  }
+  return false;
 }
 
 void* load_qt_entry(const char* name, bool need_display) {

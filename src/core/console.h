@@ -70,13 +70,18 @@ class Console {
   }
   // One key without echo; -1 at end of input.
   int read_key() { return do_read_key(); }
-  // Shows `message` and waits until the user enters a line.
-  void pause(std::string_view message) {
+  // Shows `message` and waits until the user enters a line, which shows
+  // after the message as typed; gives back that line (nullopt at end of
+  // input).
+  std::optional<std::string> pause(std::string_view message) {
     last_overwrite_valid_ = false;
-    do_pause(message);
+    return do_pause(message);
   }
   // True when a user types at a keyboard (key-by-key input is possible).
   virtual bool interactive() const { return false; }
+  // True when programs that VERTO starts cannot write to this console's
+  // screen themselves (a window): their output is passed through it.
+  virtual bool shows_program_output() const { return false; }
 
   // Key-at-a-time input without echo (on) or line input (off). The line
   // editor switches it on while it reads the keys of one line.
@@ -102,7 +107,7 @@ class Console {
   virtual void do_append(std::string_view text) = 0;
   virtual std::optional<std::string> do_read_line(int max_len) = 0;
   virtual int do_read_key() = 0;
-  virtual void do_pause(std::string_view message) = 0;
+  virtual std::optional<std::string> do_pause(std::string_view message) = 0;
 
  private:
   void remember_overwrite(std::string_view text);

@@ -57,12 +57,13 @@ int MemoryConsole::do_read_key() {
   return k;
 }
 
-void MemoryConsole::do_pause(std::string_view message) {
+std::optional<std::string> MemoryConsole::do_pause(std::string_view message) {
   do_record(message);
-  if (!input_.empty()) {
-    do_append(input_.front());
-    input_.pop_front();
-  }
+  if (input_.empty()) return std::nullopt;
+  std::string answer = std::move(input_.front());
+  input_.pop_front();
+  do_append(answer);
+  return answer;
 }
 
 }  // namespace verto

@@ -85,9 +85,9 @@ std::optional<std::string> NotebookConsole::do_read_line(int max_len) {
   return TeeConsole::do_read_line(max_len);
 }
 
-void NotebookConsole::do_pause(std::string_view message) {
+std::optional<std::string> NotebookConsole::do_pause(std::string_view message) {
   write_out();
-  TeeConsole::do_pause(message);
+  return TeeConsole::do_pause(message);
 }
 
 std::string NotebookWindows::present(ChildWindow w) {

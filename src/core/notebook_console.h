@@ -32,7 +32,7 @@ class NotebookConsole : public TeeConsole, public SessionRecord {
  protected:
   void line_finished(std::string_view line, bool typed) override;
   std::optional<std::string> do_read_line(int max_len) override;
-  void do_pause(std::string_view message) override;
+  std::optional<std::string> do_pause(std::string_view message) override;
 
  private:
   NotebookConsole(Console& shown, std::unique_ptr<Notebook> nb)

@@ -4,6 +4,7 @@
 // table that dispatch searches. One Session exists per run (tests make
 // their own). The line editor that feeds the session its lines is not part
 // of it: it belongs to the application (app/editor_state.h).
+#include <atomic>
 #include <span>
 #include <string>
 
@@ -31,6 +32,12 @@ struct Session {
   WindowServices* window = nullptr;  // null: no plot window available
   SessionRecord* record = nullptr;   // the notebook; null: none
   bool quit = false;                 // set by QUIT/EXIT
+  // Set (from any thread) when the front-end goes away, e.g. the frame is
+  // closed: commands that write files or wait for programs end at their
+  // next safe point, leaving nothing half-done, and set `abandoned` when
+  // they gave up work.
+  std::atomic<bool> closing{false};
+  bool abandoned = false;
   std::span<const CommandEntry> commands;  // what dispatch runs
   WorkArrays work;                   // commands' reusable work arrays
 };

@@ -11,12 +11,29 @@
 
 namespace verto {
 
+// Where the output of a program run for the console goes.
+class ProgramOutput {
+ public:
+  virtual ~ProgramOutput() = default;
+  // One line of its standard output or error, as it arrives.
+  virtual void line(std::string_view text) = 0;
+  // Asked while the program runs: true ends it.
+  virtual bool stop() { return false; }
+};
+
 class SystemServices {
  public:
   virtual ~SystemServices() = default;
   // Runs a command line through the system shell and waits; false when it
   // could not be started.
   virtual bool run_shell(std::string_view command) = 0;
+  // The same with the program's standard output and error passed to `out`
+  // line by line while it runs, and nothing on its standard input: for a
+  // console that is a window, which the program cannot write to.
+  virtual bool run_shell_captured(std::string_view command, ProgramOutput& out) {
+    (void)out;
+    return run_shell(command);
+  }
   // Starts the user's text editor on `path` and waits until it exits.
   virtual bool run_editor(std::string_view path) = 0;
   virtual std::optional<std::string> getenv(std::string_view name) = 0;

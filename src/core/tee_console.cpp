@@ -61,9 +61,11 @@ std::optional<std::string> TeeConsole::do_read_line(int max_len) {
   return line;
 }
 
-void TeeConsole::do_pause(std::string_view message) {
+std::optional<std::string> TeeConsole::do_pause(std::string_view message) {
   start_line(message);
-  shown_.pause(message);
+  auto answer = shown_.pause(message);
+  if (answer) write_at_cursor(*answer);
+  return answer;
 }
 
 }  // namespace verto

@@ -19,6 +19,7 @@ class TeeConsole : public Console {
   TeeConsole& operator=(const TeeConsole&) = delete;
 
   bool interactive() const override { return shown_.interactive(); }
+  bool shows_program_output() const override { return shown_.shows_program_output(); }
   // Lines shown while keys are read one at a time are typed lines.
   void set_key_mode(bool on) override {
     keys_ = on;
@@ -55,7 +56,7 @@ class TeeConsole : public Console {
   void do_append(std::string_view text) override;
   std::optional<std::string> do_read_line(int max_len) override;
   int do_read_key() override { return shown_.read_key(); }
-  void do_pause(std::string_view message) override;
+  std::optional<std::string> do_pause(std::string_view message) override;
 
  private:
   void start_line(std::string_view text);

@@ -8,4 +8,8 @@ void cmd_read(Session& s);
 void cmd_write(Session& s);
 void cmd_enter(Session& s);
 void cmd_list(Session& s);
+
+// Called by WRITE after each block it puts into its file; null normally.
+// Tests slow a write down with it to close VERTO in the middle of one.
+extern void (*write_block_hook)();
 }  // namespace verto

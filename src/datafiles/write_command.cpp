@@ -23,6 +23,8 @@ namespace verto {
 
 namespace fs = std::filesystem;
 
+void (*write_block_hook)() = nullptr;
+
 namespace {
 
 // Writes a regular file through a temporary file in the same directory
@@ -159,11 +161,22 @@ void cmd_write(Session& s) {
     if (buffer.size() > (1 << 16) - 256) {
       out.write(buffer);
       buffer.clear();
+      if (write_block_hook) write_block_hook();
+      // VERTO is closing: the temporary file goes, the target stays as it was.
+      if (s.closing.load(std::memory_order_acquire)) {
+        s.abandoned = true;
+        con.record("<<<VERTO!!!>>> VERTO is closing: " + name + " was not written.");
+        return;
+      }
     }
   }
   out.write(buffer);
-  if (out.commit()) note_file(s, FileUse::Written, name);
-  else con.record("<<<VERTO!!!>>> Error writing to file!!!");
+  if (out.commit()) {
+    note_file(s, FileUse::Written, name);
+    if (s.closing.load(std::memory_order_acquire)) con.record(" " + name + " written.");
+  } else {
+    con.record("<<<VERTO!!!>>> Error writing to file!!!");
+  }
 }
 
 }  // namespace verto

@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <cmath>
 
 #include <algorithm>
 
@@ -131,12 +133,39 @@ QSize ConsoleView::cell() const {
   return QSize(m.horizontalAdvance(QLatin1Char('M')), m.lineSpacing());
 }
 
+// Glyphs advance by fractions of a pixel (7.2 px, say), so whole-pixel
+// cells would lose a column or more over 81; the height is that of a line
+// as the text layout makes it (leading included, as the view lays out).
+QSizeF ConsoleView::exact_cell() const {
+  const QFont font = document()->defaultFont();
+  QTextLayout layout(QStringLiteral("M"), font);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setLeadingIncluded(true);
+  line.setLineWidth(1000);
+  layout.endLayout();
+  return QSizeF(QFontMetricsF(font).horizontalAdvance(QLatin1Char('M')), line.height());
+}
+
 QSize ConsoleView::size_for(int cols, int rows) const {
-  QSize c = cell();
-  int margin = static_cast<int>(document()->documentMargin());
-  int w = c.width() * cols + 2 * (frameWidth() + margin) + verticalScrollBar()->sizeHint().width() + 1;
-  int h = c.height() * rows + 2 * (frameWidth() + margin);
+  const QSizeF c = exact_cell();
+  const qreal margin = document()->documentMargin();
+  // The text starts after the left margin; the layout also wants the
+  // right one, and one pixel more for the cursor.
+  int w = static_cast<int>(std::ceil(c.width() * cols + 2 * margin)) + 2 * frameWidth() +
+          verticalScrollBar()->sizeHint().width() + 1;
+  // One pixel more: the view counts a line as shown only when it ends
+  // above the last pixel row.
+  int h = static_cast<int>(std::ceil(c.height() * rows + 2 * margin)) + 1 + 2 * frameWidth();
   return QSize(w, h);
+}
+
+QSize ConsoleView::cells_shown() const {
+  const QSizeF c = exact_cell();
+  const qreal margin = document()->documentMargin();
+  const QSize area = viewport()->size();
+  return QSize(static_cast<int>(std::floor((area.width() - 2 * margin - 1) / c.width() + 1e-6)),
+               static_cast<int>(std::floor((area.height() - 2 * margin - 1) / c.height() + 1e-6)));
 }
 
 // Text written from the cursor replaces the characters under it.
@@ -255,6 +284,9 @@ void ConsoleView::keyPressEvent(QKeyEvent* e) {
     return;
   }
   const int key = key_code(*e);
+  // Ctrl-D ends input at a terminal; here only File > Exit, QUIT and
+  // closing the frame end VERTO, so that no keystroke loses the workspace.
+  if (key == keys::kEndOfText) return;
   if (key < 0) {
     QPlainTextEdit::keyPressEvent(e);
     return;
@@ -310,10 +342,10 @@ std::optional<std::string> QtConsole::do_read_line(int max_len) {
   }
 }
 
-void QtConsole::do_pause(std::string_view message) {
+// The answer is typed after the message, as on the terminal.
+std::optional<std::string> QtConsole::do_pause(std::string_view message) {
   send(ConsoleOp::Record, message);
-  send(ConsoleOp::Prompt, "");
-  do_read_line(kLineLength);
+  return do_read_line(kLineLength);
 }
 
 }  // namespace verto::qt

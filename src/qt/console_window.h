@@ -72,10 +72,16 @@ class ConsoleView : public QPlainTextEdit {
 
   // Applies the waiting output (Qt thread).
   void drain();
-  // Width and height of one text cell in pixels.
+  // Width and height of one text cell in whole pixels (for pictures).
   QSize cell() const;
+  // The font's own advance and line height, fractions kept.
+  QSizeF exact_cell() const;
   // The widget size that shows `cols` x `rows` cells.
   QSize size_for(int cols, int rows) const;
+  // The cells the text area shows whole.
+  QSize cells_shown() const;
+  // 81 x 25 cells: what Size to Fit gives the console.
+  QSize sizeHint() const override { return size_for(kConsoleColumns, kConsoleRows); }
   // Types `text` as keys (paste).
   void type_text(const QString& text);
 
@@ -104,6 +110,7 @@ class QtConsole : public Console {
   void close();
 
   bool interactive() const override { return true; }
+  bool shows_program_output() const override { return true; }
   void interrupt_key_read() override { keys_.interrupt(); }
   void set_text_colour(int palette_index) override;
   void set_title(std::string_view title) override;
@@ -115,7 +122,7 @@ class QtConsole : public Console {
   void do_append(std::string_view text) override;
   std::optional<std::string> do_read_line(int max_len) override;
   int do_read_key() override { return keys_.pop(); }
-  void do_pause(std::string_view message) override;
+  std::optional<std::string> do_pause(std::string_view message) override;
 
  private:
   void send(ConsoleOp::Kind kind, std::string_view text, int value = 0);

@@ -20,8 +20,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
+
+#include "qt/plot_thumbnails.h"
 
 namespace verto::qt {
 
@@ -57,6 +60,13 @@ class Modal : public QDialog {
   }
   static constexpr int kHelp = 2;
   QVBoxLayout* body;
+  // Asked on OK: false keeps the dialog open (and where it is).
+  std::function<bool()> check;
+
+  void accept() override {
+    if (check && !check()) return;
+    QDialog::accept();
+  }
 };
 
 QLineEdit* edit(const char* name, const std::string& text, int max_length = 0) {
@@ -416,10 +426,21 @@ QueuedLines plot_options_dialog(QWidget* parent, DialogMemory& memory) {
   auto* drop = check("droplines", "Add Droplines", d.droplines);
   auto* contour = check("contour", "Contour Plot", d.contour);
   std::vector<QRadioButton*> legend_buttons, orientation_buttons;
-  for (int i = 0; i < kLegendPositions; ++i)
+  // Each choice shows a small picture that the plot code draws of it.
+  const QSize thumbnail(96, 58);
+  for (int i = 0; i < kLegendPositions; ++i) {
     legend_buttons.push_back(radio(qPrintable(QString("legend%1").arg(i)), kLegendPositionNames[static_cast<std::size_t>(i)]));
-  for (int i = 0; i < kOrientations; ++i)
+    if (i > 0) {
+      legend_buttons.back()->setIcon(::verto::qt::legend_thumbnail(i, thumbnail));
+      legend_buttons.back()->setIconSize(thumbnail);
+    }
+  }
+  for (int i = 0; i < kOrientations; ++i) {
     orientation_buttons.push_back(radio(qPrintable(QString("theta%1").arg(i)), kOrientationNames[static_cast<std::size_t>(i)]));
+    orientation_buttons.back()->setIcon(
+        ::verto::qt::orientation_thumbnail(kOrientationOptions[static_cast<std::size_t>(i)], thumbnail));
+    orientation_buttons.back()->setIconSize(thumbnail);
+  }
   Choice legend(&dlg, legend_buttons, d.legend);
   Choice orientation(&dlg, orientation_buttons, d.orientation);
 
@@ -459,15 +480,29 @@ QueuedLines plot_options_dialog(QWidget* parent, DialogMemory& memory) {
 }
 
 // Runs `dlg` until OK gives lines or the user cancels; a number field that
-// holds no number is reported and the dialog stays open.
+// holds no number is reported over the dialog, which stays open where it is.
 template <typename Build>
-QueuedLines run_until_valid(QDialog& dlg, Build build) {
-  while (dlg.exec() == QDialog::Accepted) {
+QueuedLines run_until_valid(Modal& dlg, Build build) {
+  QueuedLines result = nothing();
+  dlg.check = [&] {
     BuiltLines b = build();
-    if (b.error.empty()) return b.queued;
-    QMessageBox::warning(&dlg, dlg.windowTitle(), q(b.error));
-  }
-  return nothing();
+    if (b.error.empty()) {
+      result = b.queued;
+      return true;
+    }
+    QMessageBox box(QMessageBox::Warning, dlg.windowTitle(), q(b.error), QMessageBox::Ok, &dlg);
+    box.setObjectName("bad number");
+    // Wide enough for its title to show whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+      const int title = box.fontMetrics().horizontalAdvance(dlg.windowTitle()) + 160;
+      grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    box.exec();
+    return false;
+  };
+  if (dlg.exec() != QDialog::Accepted) return nothing();
+  return result;
 }
 
 // ---- Create line using function ----

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <algorithm>
 
 #include "qt/console_window.h"
 
@@ -49,11 +50,25 @@ Frame::Frame(ConsoleView* console, HandOverQueue& queue)
   // The console is not closed on its own: only the frame ends VERTO.
   console_window_->setAttribute(Qt::WA_DeleteOnClose, false);
   console_window_->installEventFilter(this);
+  // Child windows never end up out of reach: when the frame shrinks they
+  // move back into it, and what is still larger than the area scrolls.
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->viewport()->installEventFilter(this);
   // Data files dropped anywhere on the frame are read; the console does
   // not take them as text.
   setAcceptDrops(true);
   console_->setAcceptDrops(false);
   console_->viewport()->setAcceptDrops(false);
+}
+
+void Frame::keep_inside(QMdiSubWindow* sub) {
+  if (!sub || sub->isMaximized() || sub->isMinimized()) return;
+  const QSize room = area_->viewport()->size();
+  QPoint at = sub->pos();
+  at.setX(std::max(0, std::min(at.x(), room.width() - sub->width())));
+  at.setY(std::max(0, std::min(at.y(), room.height() - sub->height())));
+  if (at != sub->pos()) sub->move(at);
 }
 
 namespace {
@@ -91,6 +106,9 @@ bool Frame::eventFilter(QObject* watched, QEvent* e) {
   if (watched == console_window_ && e->type() == QEvent::Close) {
     e->ignore();
     return true;
+  }
+  if (watched == area_->viewport() && e->type() == QEvent::Resize) {
+    for (QMdiSubWindow* sub : area_->subWindowList()) keep_inside(sub);
   }
   return QMainWindow::eventFilter(watched, e);
 }

@@ -43,6 +43,9 @@ class Frame : public QMainWindow {
   void on_files_dropped(DropHandler handler) { on_drop_ = std::move(handler); }
   // Sizes the frame by the screen and the console to 25 x 81 cells.
   void lay_out();
+  // Moves `sub` so that as much of it as fits lies in the visible area,
+  // its title bar first.
+  void keep_inside(QMdiSubWindow* sub);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

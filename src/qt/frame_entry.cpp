@@ -26,11 +26,13 @@ extern "C" __attribute__((visibility("default"))) int verto_run_frame(
   session.frame().on_close([] { QCoreApplication::quit(); });
   session.start([] { QCoreApplication::quit(); });
   app.exec();
-  if (!session.stop(std::chrono::milliseconds(500))) {
-    // A command is still computing: nothing of it is saved at the end
-    // anyway, so the process ends here (the log is written line by line).
+  // Commands that write files end at their next block; a command still
+  // computing after a while is given up with the process (nothing of it
+  // would be saved at the end anyway; the log is written line by line).
+  if (!session.stop(std::chrono::seconds(5))) {
+    std::fprintf(stderr, "verto: the frame closed while a command was still running; it was abandoned.\n");
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(1);
   }
-  return 0;
+  return session.exit_status();
 }

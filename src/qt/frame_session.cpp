@@ -47,9 +47,11 @@ FrameSession::FrameSession(const RunOptions& options, PictureMaker maker)
   run_.session().window = services_.get();
 }
 
+// The command thread uses the console, the services and the frame: it is
+// waited for before they go, however long its command computes.
 FrameSession::~FrameSession() {
-  stop(std::chrono::milliseconds(2000));
-  if (thread_.joinable()) thread_.detach();  // still busy: the process is ending
+  while (!stop(std::chrono::seconds(1))) {
+  }
 }
 
 void FrameSession::start(std::function<void()> on_end) {
@@ -64,8 +66,11 @@ void FrameSession::start(std::function<void()> on_end) {
   });
 }
 
+int FrameSession::exit_status() { return session().abandoned ? 1 : 0; }
+
 bool FrameSession::stop(std::chrono::milliseconds timeout) {
   if (!thread_.joinable()) return true;
+  run_.session().closing.store(true, std::memory_order_release);
   console_.close();
   services_->close_all();
   const auto until = std::chrono::steady_clock::now() + timeout;

@@ -35,10 +35,15 @@ class FrameSession {
   void start(std::function<void()> on_end = {});
   bool finished() const { return done_.load(std::memory_order_acquire); }
   // Ends the session from the window side: key reads end (the line editor
-  // sees the end of input) and window waits return. Waits up to `timeout`
-  // for the command thread, serving its window calls meanwhile; false when
-  // a command is still busy.
+  // sees the end of input), window waits return, and a command writing a
+  // file or running a program ends at its next safe point (the session's
+  // `closing`). Waits up to `timeout` for the command thread, serving its
+  // window calls meanwhile, and joins it; false when a command is still
+  // busy.
   bool stop(std::chrono::milliseconds timeout);
+  // The exit status of the run: 1 when a command gave up its work because
+  // the frame closed, else 0.
+  int exit_status();
 
  private:
   QtConsole console_;

@@ -330,11 +330,8 @@ std::optional<CellSize> QtWindowServices::current_cells(ChildWindow w) {
   }
   std::optional<CellSize> out;
   on_gui([&] {
-    ConsoleView& view = frame_.console_view();
-    const int margin = static_cast<int>(view.document()->documentMargin());
-    const QSize inner = view.viewport()->size() - QSize(2 * margin, 2 * margin);
-    const QSize c = cell();
-    out = CellSize{inner.width() / c.width(), inner.height() / c.height()};
+    const QSize shown = frame_.console_view().cells_shown();
+    out = CellSize{shown.width(), shown.height()};
   });
   return out;
 }
@@ -442,6 +439,7 @@ void QtWindowServices::place(ChildWindow w, int col, int row, int cols, int rows
     if (w == ChildWindow::Console) inner = frame_.console_view().size_for(cols, rows);
     sub->move((col - 1) * c.width(), (row - 1) * c.height());
     sub->resize(inner + decoration);
+    frame_.keep_inside(sub);
     update_geometry();
   });
 }

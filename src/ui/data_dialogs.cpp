@@ -13,8 +13,6 @@ constexpr bool kDiscard = false;
 
 constexpr std::array<std::string_view, kColourCodings> kColourOptions = {
     "", "/XS", "/XNM", "/XA", "/XU", "/YS", "/YNM", "/YA", "/YU", "/IS", "/ZS", "/ZNM", "/ZA", "/ZU"};
-constexpr std::array<std::string_view, kOrientations> kOrientationOptions = {
-    "/THETA=-45", "/THETA=-22", "/THETA=0", "", "/THETA=180"};
 
 std::string upper(std::string_view text) {
   std::string out(text);
@@ -60,6 +58,8 @@ const std::array<std::string_view, kColourCodings> kColourCodingNames = {
     "z-axis: value", "z-axis: nanometer", "z-axis: Angstrom", "z-axis: micron"};
 const std::array<std::string_view, kLegendPositions> kLegendPositionNames = {
     "none", "up/left", "up/right", "low/left", "low/right"};
+const std::array<std::string_view, kOrientations> kOrientationOptions = {
+    "/THETA=-45", "/THETA=-22", "/THETA=0", "", "/THETA=180"};
 const std::array<std::string_view, kOrientations> kOrientationNames = {"-45", "-22", "0", "+135",
                                                                       "+180"};
 

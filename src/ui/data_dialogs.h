@@ -18,6 +18,8 @@ constexpr int kLegendPositions = 5;  // none, up/left, up/right, low/left, low/r
 extern const std::array<std::string_view, kLegendPositions> kLegendPositionNames;
 constexpr int kOrientations = 5;
 extern const std::array<std::string_view, kOrientations> kOrientationNames;
+// The PLOT qualifier of each orientation (empty: the default, +135).
+extern const std::array<std::string_view, kOrientations> kOrientationOptions;
 
 struct PlotOptionsDialog {
   bool data_limits = false;  // "Min/Max of data" instead of "Nice round numbers"

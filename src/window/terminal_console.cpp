@@ -297,9 +297,9 @@ int TerminalConsole::do_read_key() {
   return c < 0 ? kKeyEndOfInput : c;
 }
 
-void TerminalConsole::do_pause(std::string_view message) {
+std::optional<std::string> TerminalConsole::do_pause(std::string_view message) {
   do_record(message);
-  do_read_line(75);
+  return do_read_line(75);
 }
 
 }  // namespace verto

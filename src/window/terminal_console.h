@@ -39,7 +39,7 @@ class TerminalConsole : public Console {
   void do_append(std::string_view text) override;
   std::optional<std::string> do_read_line(int max_len) override;
   int do_read_key() override;
-  void do_pause(std::string_view message) override;
+  std::optional<std::string> do_pause(std::string_view message) override;
 
  private:
   void put(std::string_view text);

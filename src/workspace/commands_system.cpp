@@ -118,9 +118,39 @@ void cmd_cd(Session& s) {
   s.system.change_directory(rest_of_line(s.ws.line, arg));
 }
 
+namespace {
+
+// A program's output as console records: tabs expanded to stops of 8,
+// other control characters left out; a carriage return starts the line
+// again, as on a terminal.
+class ConsoleProgramOutput : public ProgramOutput {
+ public:
+  explicit ConsoleProgramOutput(Session& s) : s_(s) {}
+  void line(std::string_view text) override {
+    if (auto cr = text.rfind('\r'); cr != std::string_view::npos) text.remove_prefix(cr + 1);
+    std::string shown;
+    for (char c : text) {
+      if (c == '\t') shown.append(8 - shown.size() % 8, ' ');
+      else if (static_cast<unsigned char>(c) >= 32 && c != 127) shown.push_back(c);
+    }
+    s_.con.record(shown);
+  }
+  bool stop() override { return s_.closing.load(std::memory_order_acquire); }
+
+ private:
+  Session& s_;
+};
+
+}  // namespace
+
 void cmd_shell(Session& s) {
   const std::string command = rest_of_line(s.ws.line, 2);
   if (trim_right(command).empty()) return;
+  if (s.con.shows_program_output()) {
+    ConsoleProgramOutput out(s);
+    s.system.run_shell_captured(command, out);
+    return;
+  }
   // The typed line ends before the program writes to the same screen.
   s.con.end_line();
   s.system.run_shell(command);

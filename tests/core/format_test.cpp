@@ -363,7 +363,7 @@ class FakeConsole : public Console {
   void do_append(std::string_view t) override { log.push_back("append:" + std::string(t)); }
   std::optional<std::string> do_read_line(int) override { return std::nullopt; }
   int do_read_key() override { return -1; }
-  void do_pause(std::string_view) override {}
+  std::optional<std::string> do_pause(std::string_view) override { return std::nullopt; }
 };
 
 TEST(WriteFormatted, RoutesRecordsByFlags) {

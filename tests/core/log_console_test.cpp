@@ -44,5 +44,18 @@ TEST(LogConsole, KeepsWhatTheScreenShowsAndAppends) {
   EXPECT_FALSE(LogConsole::open(shown, "no/such/dir/x.log"));
 }
 
+TEST(LogConsole, KeepsTheLineTypedAtAPause) {
+  testing::ScopedDirectory dir("verto-log-pause");
+  MemoryConsole shown;
+  shown.add_input("go on");
+  {
+    auto log = LogConsole::open(shown, "session.log");
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->pause("Matrix is singular").value_or("?"), "go on");
+    log->record(" next");
+  }
+  EXPECT_EQ(file_text("session.log"), "Matrix is singulargo on\n next\n");
+}
+
 }  // namespace
 }  // namespace verto

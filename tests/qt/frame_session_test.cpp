@@ -5,13 +5,20 @@
 #include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
+#include <thread>
 
 #include "app/editor_state.h"
 #include "core/session.h"
+#include "datafiles/commands.h"
 #include "picture_checks.h"
 #include "qt/offscreen_services.h"
 #include "qt_test_support.h"
@@ -37,9 +44,10 @@ class FrameSessionTest : public ::testing::Test {
     }
   }
 
-  void start(bool wait_after_banner = false) {
+  void start(bool wait_after_banner = false, std::string log_path = {}) {
     RunOptions options;
     options.startup.wait_after_banner = wait_after_banner;
+    options.log_path = std::move(log_path);
     session_ = std::make_unique<FrameSession>(options);
     session_->start([this] { ended_ = true; });
   }
@@ -219,6 +227,83 @@ TEST_F(FrameSessionTest, ServicesReportSizesAndTabGlancesAtThePlot) {
   EXPECT_FALSE(on_command_thread([&] { return svc.current_cells(ChildWindow::Plot); }));
 }
 
+TEST_F(FrameSessionTest, ShellOutputShowsInTheConsoleWhileTheProgramRuns) {
+  start();
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "$ echo first; sleep 1; printf 'a\\tb\\n' >&2; echo last");
+  ASSERT_TRUE(shows_line("first"));
+  EXPECT_FALSE(lines().contains("last")) << "shown as it arrives, not at the end";
+  ASSERT_TRUE(shows_line("last"));
+  EXPECT_TRUE(lines().contains("a       b")) << "standard error too, tabs expanded";
+  EXPECT_TRUE(at_prompt());
+}
+
+TEST_F(FrameSessionTest, ClosingDuringAWriteLeavesNoTemporaryFile) {
+  // Each block of the write takes a while, so the frame closes mid-way.
+  static std::atomic<int> blocks{0};
+  blocks = 0;
+  write_block_hook = [] {
+    ++blocks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  };
+  {
+    std::ofstream old("out.dat");
+    old << "old contents\n";
+  }
+  start(false, "session.log");
+  ASSERT_TRUE(at_prompt());
+  type_line(console(), "MAKE 50000");
+  ASSERT_TRUE(shows_line(" Npts = 50000"));
+  type_line(console(), "WRITE! out.dat");
+  ASSERT_TRUE(wait_until([&] { return blocks > 1; }));
+  EXPECT_TRUE(session_->stop(std::chrono::seconds(5)));
+  write_block_hook = nullptr;
+  EXPECT_EQ(session_->exit_status(), 1);
+  std::ifstream log("session.log");
+  std::stringstream logged;
+  logged << log.rdbuf();
+  EXPECT_NE(logged.str().find(">WRITE! out.dat\n"), std::string::npos);
+  EXPECT_NE(logged.str().find("\n<<<VERTO!!!>>> VERTO is closing: out.dat was not written.\n"),
+            std::string::npos)
+      << logged.str();
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(".")) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"out.dat", "session.log"})) << "no temporary file is left";
+  std::ifstream in("out.dat");
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "old contents");
+}
+
+// The console window shows 81 x 25 cells of the font in use, whatever the
+// fractions of its advance: 81-column lines need no horizontal scrolling.
+TEST(ConsoleGeometryTest, ShowsEightyOneColumnsAndTwentyFiveRows) {
+  verto::testing::qt_app();
+  struct OpenView : ConsoleView {
+    using ConsoleView::ConsoleView;
+    using QPlainTextEdit::blockBoundingGeometry;
+    using QPlainTextEdit::contentOffset;
+    using QPlainTextEdit::firstVisibleBlock;
+  };
+  QtConsole con;
+  OpenView view(con.outbox(), con.keys());
+  view.resize(view.sizeHint());
+  view.show();
+  for (int i = 1; i <= kConsoleRows; ++i)
+    con.record(std::string(kConsoleColumns - 2, static_cast<char>('A' + i)) + std::to_string(i % 10) + "|");
+  ASSERT_TRUE(wait_until([&] { return view.blockCount() == kConsoleRows; }));
+  wait_until([] { return false; }, 50);
+  EXPECT_EQ(view.cells_shown(), QSize(kConsoleColumns, kConsoleRows));
+  EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0) << "81 columns fit";
+  EXPECT_EQ(view.verticalScrollBar()->maximum(), 0) << "25 rows fit";
+  view.verticalScrollBar()->setValue(0);
+  QTextBlock last = view.document()->lastBlock();
+  const QRectF box = view.blockBoundingGeometry(last).translated(view.contentOffset());
+  EXPECT_LE(box.bottom(), view.viewport()->height()) << "row 25 shows whole";
+  EXPECT_EQ(view.firstVisibleBlock().blockNumber(), 0) << "with row 1";
+}
+
 TEST_F(FrameSessionTest, AfterALegendTheConsoleKeepsTheKeyboardAndOneLegendStays) {
   start();
   ASSERT_TRUE(at_prompt());
@@ -333,18 +418,18 @@ TEST(QtConsoleTest, OutputInOrderWithOverwritesAndAPauseAnsweredInTheView) {
     con.pause("Matrix is singular");
     return true;
   });
-  ASSERT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singular\n"); }));
+  ASSERT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singular"); }));
   QStringList lines = view.toPlainText().split('\n');
   EXPECT_EQ(lines.size(), kScrollbackLines);
-  EXPECT_EQ(lines[lines.size() - 5], "line 12000");
-  EXPECT_EQ(lines[lines.size() - 4], "Status: Done!");
-  EXPECT_EQ(lines[lines.size() - 3], ">A");
+  EXPECT_EQ(lines[lines.size() - 4], "line 12000");
+  EXPECT_EQ(lines[lines.size() - 3], "Status: Done!");
+  EXPECT_EQ(lines[lines.size() - 2], ">A");
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
   type_line(&view, "go");
   ASSERT_TRUE(wait_until([&] {
     return writer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
   }));
-  EXPECT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singular\ngo"); }));
+  EXPECT_TRUE(wait_until([&] { return view.toPlainText().endsWith("Matrix is singulargo"); }));
 }
 
 }  // namespace

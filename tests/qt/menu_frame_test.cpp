@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTimer>
 #include <memory>
 
@@ -65,10 +66,33 @@ TEST_F(MenuFrameTest, ItemsAndDialogsRunTheirLinesInTheConsole) {
     w->findChild<QAbstractButton*>("ok")->click();
   });
   item("Data", "Data &Format...")->trigger();
-  // Handed-over lines run without echo: their output shows.
+  // Handed-over lines show after the prompt as if typed, then run.
   ASSERT_TRUE(shows_line(" format:   (X,Y)"));
   ASSERT_TRUE(shows_line(" variable: Y"));
   EXPECT_TRUE(wait_until([&] { return session_->session().ws.variable == 2; }));
+  {
+    const QStringList shown = lines();
+    const auto at = shown.indexOf(QRegularExpression("^ format:   \\(X,Y\\).*"));
+    ASSERT_GT(at, 1);
+    EXPECT_TRUE(shown[at - 2].startsWith(">FORM", Qt::CaseInsensitive)) << shown[at - 2].toStdString();
+  }
+
+  // A half-typed line: the handed-over line takes its place on the prompt
+  // line, and the half-typed text comes back after the output.
+  ASSERT_TRUE(at_prompt());
+  type(&session_->console_view(), "echo partial");
+  ASSERT_TRUE(at_prompt("echo partial"));
+  item("Data", "Statistics on &X")->trigger();
+  ASSERT_TRUE(wait_until([&] { return lines().indexOf(QRegularExpression("^>Stat X *$")) > 0; }));
+  ASSERT_TRUE(at_prompt("echo partial"));
+  {
+    const QStringList shown = lines();
+    const auto stat = shown.lastIndexOf(QRegularExpression("^>Stat X *$"));
+    ASSERT_GT(stat, 0);
+    EXPECT_EQ(shown.mid(0, shown.size() - 1).filter(QRegularExpression("^>echo partial")).size(), 0);
+    EXPECT_FALSE(shown[stat + 1].startsWith(">"));
+  }
+  verto::testing::press(&session_->console_view(), Qt::Key_Escape);
 
   // A positive count keeps the half-typed line; a negative one drops it.
   ASSERT_TRUE(at_prompt());
