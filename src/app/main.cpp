@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/offscreen_window.h"
+#include "app/offscreen_loader.h"
 #include "app/qt_loader.h"
 #include "app/session_runner.h"
 #include "core/notebook.h"
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   // Without the frame, screen plots are saved as pictures; Qt is loaded
   // for them on the first such plot.
   verto::TerminalConsole console;
-  verto::OffscreenWindow pictures;
+  verto::OffscreenLoader pictures;
   verto::run_session(console, &pictures, run);
   console.finish();
   return 0;

@@ -2,6 +2,8 @@
 // The console as the core sees it: records, prompts, overwrites of the
 // current line, line and key input, and a pause. The terminal, the test
 // recorder and the window front-end implement the protected hooks.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,13 @@ constexpr int kKeyEnd = 0x14F;
 constexpr int kKeyDelete = 0x153;    // deletes the character under the cursor
 constexpr int kKeyOther = 0x100;     // any other function or cursor key
 
-// Palette indices used by the console (the standard 16-colour palette).
+// The standard 16-colour palette of the console's text and of the plot
+// windows, as 0xRRGGBB.
+constexpr std::array<std::uint32_t, 16> kStandardPalette = {
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
+
+// Palette indices used by the console.
 constexpr int kColourRed = 4;
 constexpr int kColourLightBlue = 9;
 constexpr int kColourWhite = 15;

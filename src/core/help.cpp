@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/console.h"
+#include "core/fit_catalogue.h"
 #include "core/session.h"
 
 namespace verto {
@@ -107,7 +108,23 @@ constexpr Text kFft[] = {
     "   /INV    inverse transform",
 };
 
-constexpr Text kFit[] = {
+// HELP FIT's list of the catalogue's models, with their values, on lines
+// of at most 72 characters, the second ending with the pointer to FIT ?.
+std::array<std::string, 2> fit_function_lines() {
+  std::array<std::string, 2> lines{"   functions:", "  "};
+  std::size_t line = 0;
+  for (const ModelInfo& m : fit_models()) {
+    if (line == 0 && lines[0].size() + 1 + m.syntax.size() > 72) line = 1;
+    lines[line] += " ";
+    lines[line] += m.syntax;
+  }
+  lines[1] += "     (FIT ? lists them)";
+  return lines;
+}
+
+const std::array<std::string, 2> kFitFunctions = fit_function_lines();
+
+const Text kFit[] = {
     "FIT[/options]  function",
     "   Least squares fit of a function to the X,Y data, weighted by the",
     "   errors S except in forms 1 and 3. Prints the parameters with their",
@@ -118,8 +135,8 @@ constexpr Text kFit[] = {
     "   /ADD    appends the curve to the line data",
     "   /NL     no curve",
     "   /SUB    subtracts the fitted function from the data",
-    "   functions: POLY=n POW=p EXP=n DECAY RISE GAUSSIAN GAUSSB GAUSS2 x1,x2",
-    "   ASYM ASYMB MORSE MAXWELL DRUYVEST ARRHENIUS     (FIT ? lists them)",
+    kFitFunctions[0],
+    kFitFunctions[1],
 };
 
 constexpr Text kForm[] = {

@@ -22,7 +22,6 @@ namespace verto {
 
 namespace {
 
-constexpr float kPiAreas = 3.14159f;
 constexpr int kLinePoints = 100;
 
 // Copies of the fitted points, in the session's work arrays.
@@ -100,34 +99,17 @@ void say(Console& con, const std::string& text) { con.record("<<<VERTO!!!>>> " +
 // the first of them; true when all are inside.
 bool check_domain(Console& con, const ModelInfo& m, const FitWork& w, int n1, int m_points,
                   float power) {
-  std::string need;
+  if (!m.in_domain) return true;
   int first = -1, count = 0;
   for (int i = 0; i < m_points; ++i) {
-    const float x = w.x[i], y = w.y[i];
-    bool bad = false;
-    switch (m.code) {
-      case kModelDecay: bad = !(y > 0.f); break;
-      case kModelPow: bad = !power_defined(x, power); break;
-      case kModelMaxwell:
-      case kModelDruyvest: bad = !(x >= 0.f); break;
-      case kModelArrhenius: bad = !(x > 0.f); break;
-      default: break;
-    }
-    if (bad) {
-      if (first < 0) first = n1 + i;
-      ++count;
-    }
+    if (m.in_domain(w.x[i], w.y[i], power)) continue;
+    if (first < 0) first = n1 + i;
+    ++count;
   }
   if (count == 0) return true;
-  switch (m.code) {
-    case kModelDecay: need = "DECAY needs every y above 0"; break;
-    case kModelPow: need = "POW needs X**p defined at every point"; break;
-    case kModelArrhenius: need = "ARRHENIUS needs every x above 0"; break;
-    default: need = std::string(m.name) + " needs every x at or above 0"; break;
-  }
   std::string where = "point " + std::to_string(first);
   if (count > 1) where += " and " + std::to_string(count - 1) + " more";
-  say(con, need + "; " + where + " out of the model's domain. No fit done.");
+  say(con, std::string(m.domain_need) + "; " + where + " out of the model's domain. No fit done.");
   return false;
 }
 
@@ -146,57 +128,20 @@ void print_parameters(Console& con, const FitResult& r, int ma) {
   }
 }
 
-// Area of a Gaussian peak a0 exp(-((x-a1)/ap)^2) and its error.
-void gaussian_area(float a0, float ap, float var0, float varp, float& area, float& err) {
-  area = a0 * ap * std::sqrt(kPiAreas);
-  err = area * std::sqrt(varp / (ap * ap) + var0 / (a0 * a0));
-}
-
+// A peak's width and areas, with their errors.
 void print_derived(Console& con, const ModelInfo& m, const FitResult& r) {
-  const auto& a = r.a;
-  const double width = r.width, werr = r.width_error;
-  float area = 0.f, err = 0.f;
-  switch (m.code) {
-    case kModelGaussian:
-    case kModelGaussB:
-      gaussian_area(a[0], a[2], r.variance(0), r.variance(2), area, err);
-      con.record("");
-      write_free(con, {"       FWHM      ", width, " +/- ", werr});
-      write_free(con, {"       peak area ", static_cast<double>(area), " +/- ",
-                       static_cast<double>(err)});
-      break;
-    case kModelGauss2: {
-      float area2 = 0.f, err2 = 0.f;
-      gaussian_area(a[0], a[2], r.variance(0), r.variance(2), area, err);
-      gaussian_area(a[3], a[2], r.variance(3), r.variance(2), area2, err2);
-      con.record("");
-      write_free(con, {"       FWHM        ", width, " +/- ", werr});
-      write_free(con, {"       peak-1 area ", static_cast<double>(area), " +/- ",
-                       static_cast<double>(err)});
-      write_free(con, {"       peak-2 area ", static_cast<double>(area2), " +/- ",
-                       static_cast<double>(err2)});
-      break;
-    }
-    case kModelAsym:
-    case kModelAsymB: {
-      const float c = m.code == kModelAsym ? a[3] : a[4];
-      const float h = 5.f * a[2] / 100.f;
-      for (int i = 1; i <= 200; ++i) {
-        const float d = static_cast<float>(i - 100) * h;
-        const float s = (1.f + std::exp(c * d)) / 2.f;
-        const float u = d / a[2];
-        area += h * a[0] * std::exp(-(s * s) * (u * u));
-      }
-      err = area * std::sqrt(r.variance(2) / (a[2] * a[2]) + r.variance(0) / (a[0] * a[0]));
-      con.record("");
-      write_free(con, {"       FWHM_0    ", width, " +/- ", werr});
-      write_free(con, {"       peak area ", static_cast<double>(area), " +/- ",
-                       static_cast<double>(err)});
-      break;
-    }
-    default:
-      break;
-  }
+  if (!m.areas) return;
+  std::array<float, kFitMaxParams> variance{};
+  for (int j = 0; j < kFitMaxParams; ++j) variance[static_cast<std::size_t>(j)] = r.variance(j);
+  std::array<PeakArea, 2> areas{};
+  const int peaks = m.areas(r.a, variance, m.shape, areas);
+  con.record("");
+  write_free(con, {"       " + std::string(m.fwhm_label), static_cast<double>(r.width), " +/- ",
+                   static_cast<double>(r.width_error)});
+  for (int k = 0; k < peaks; ++k)
+    write_free(con, {"       " + std::string(m.area_labels[static_cast<std::size_t>(k)]),
+                     static_cast<double>(areas[static_cast<std::size_t>(k)].area), " +/- ",
+                     static_cast<double>(areas[static_cast<std::size_t>(k)].error)});
 }
 
 }  // namespace
@@ -209,9 +154,10 @@ namespace {
 bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, FitRequest& req,
                       int& n) {
   const std::size_t eq = upper.find('=');
-  if (m.code == kModelPoly || m.code == kModelPow || m.code == kModelExp) {
+  const bool power = m.parameter == FitParameter::Power;
+  if (power || m.parameter == FitParameter::Order) {
     if (eq == std::string::npos) {
-      if (m.code == kModelPow)
+      if (power)
         say(con, "POW needs its power: POW=p, for example POW=-0.5.");
       else
         say(con, std::string(m.name) + " needs its order: " + std::string(m.name) +
@@ -225,7 +171,7 @@ bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, 
     const std::optional<float> typed = expr::checked_number(con, token_at(value, 0));
     if (!typed) return false;
     const float v = *typed;
-    if (m.code == kModelPow) {
+    if (power) {
       req.power = negative ? -v : v;
     } else {
       n = round_to_int(std::fabs(v), 0, 1000);
@@ -235,7 +181,7 @@ bool read_model_value(Console& con, const ModelInfo& m, std::string_view upper, 
       }
       req.ma = n + 1;
     }
-  } else if (m.peak && eq != std::string::npos) {
+  } else if (m.parameter == FitParameter::Width && eq != std::string::npos) {
     std::string_view value = std::string_view(upper).substr(eq + 1);
     if (!starts_with_one_of(value, "1234567890.")) return false;
     const std::optional<float> width = expr::checked_number(con, token_at(value, 0));
@@ -365,7 +311,7 @@ void cmd_fit(Session& s) {
   req.ma = m.ma;
   int n = 0;  // POLY and EXP order
   if (!read_model_value(con, m, upper, req, n)) return;
-  if (m.code == kModelGauss2 && !read_peak_positions(con, text, req)) return;
+  if (m.positions && !read_peak_positions(con, text, req)) return;
 
   const int m_points = n2 - n1 + 1;
   if (m_points < req.ma) {

@@ -28,9 +28,6 @@ float& covar_at(FitResult& r, int i, int j) {  // 1-based
   return r.covar[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(j - 1) * kFitLd];
 }
 
-// The model function handed to the engines.
-ModelFn engine_model(const ModelInfo& m) { return ModelFn(m.model); }
-
 // ---------------------------------------------------------------------------
 // Linear families and the decay.
 
@@ -39,19 +36,10 @@ bool linear_fit(Console& con, const ModelInfo& m, const FitInput& in, const FitR
   Lista lista = identity_lista();
   std::span<float> a(out.a.data(), static_cast<std::size_t>(req.ma));
   std::span<int> l(lista.data(), static_cast<std::size_t>(req.ma));
-  switch (m.code) {
-    case kModelPoly:
-      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, Fpoly));
-    case kModelExp:
-      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, exp_basis));
-    default: {
-      const float p = req.power;
-      return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
-                  out.chisq, [p](float x, std::span<float> af) { pow_basis(x, p, af); }));
-    }
-  }
+  const LinearBasis basis = m.basis;
+  const float p = req.power;
+  return report(con, Lfit(in.x, in.y, in.sig, in.n, a, req.ma, l, req.ma, out.covar, kFitLd,
+                          out.chisq, [basis, p](float x, std::span<float> af) { basis(x, p, af); }));
 }
 
 // a0 e^(a1 x) as a straight line through ln y.
@@ -145,19 +133,15 @@ void set_width(FitResult& out) {
 }
 
 FitStatus peak_fit(LmRun& r, const ModelInfo& m, const FitRequest& req, FitResult& out) {
-  const bool has_background = m.code == kModelGaussB || m.code == kModelAsymB;
+  const bool has_background = m.background >= 0;
   const float background = has_background ? (r.in.y[0] + r.in.y[r.in.n - 1]) / 2.f : 0.f;
   const PeakStart p = peak_search(r.in.x, r.in.y, r.in.n, background);
   Params& a = out.a;
   a[0] = p.a0;
   a[1] = p.a1;
   a[2] = p.a2;
-  switch (m.code) {
-    case kModelGaussB: a[3] = background; break;
-    case kModelAsym: a[3] = 0.f; break;
-    case kModelAsymB: a[3] = background; a[4] = 0.f; break;
-    default: break;
-  }
+  if (has_background) a[static_cast<std::size_t>(m.background)] = background;
+  if (m.shape >= 0) a[static_cast<std::size_t>(m.shape)] = 0.f;
   Lista lista = identity_lista();
   int mfit = r.ma;
   if (req.width > 0.f) {
@@ -174,7 +158,7 @@ FitStatus peak_fit(LmRun& r, const ModelInfo& m, const FitRequest& req, FitResul
   return st;
 }
 
-FitStatus gauss2_fit(LmRun& r, const FitRequest& req, FitResult& out) {
+FitStatus gauss2_fit(LmRun& r, const ModelInfo& m, const FitRequest& req, FitResult& out) {
   const FitInput& in = r.in;
   const int n = in.n;
   float xmin = in.x[0], xmax = in.x[0], ymax = in.y[0];
@@ -205,7 +189,7 @@ FitStatus gauss2_fit(LmRun& r, const FitRequest& req, FitResult& out) {
     lista = {1, 3, 4, 2, 5};
     mfit = 3;
   }
-  const bool fitted = iterate(r, out, lista, mfit, model_info(kModelGauss2).iterations);
+  const bool fitted = iterate(r, out, lista, mfit, m.iterations);
   if (!fitted) return FitStatus::Failed;
   // Fixed error estimates: ten per cent of each fitted value, none for
   // the held positions (and width).
@@ -221,81 +205,7 @@ FitStatus gauss2_fit(LmRun& r, const FitRequest& req, FitResult& out) {
 
 void start_values(const ModelInfo& m, std::span<const float> x, std::span<const float> y, int n,
                   std::span<float> a) {
-  switch (m.code) {
-    case kModelRise: {
-      a[0] = y[n - 1];
-      a[1] = x[0];
-      a[2] = 0.f;
-      for (int i = 0; i < n; ++i)
-        if (y[i] > a[0] / 2.f) {
-          a[2] = x[i] - x[0];
-          break;
-        }
-      if (a[2] == 0.f && a[0] < 0.f) {
-        // A falling curve: the half-way crossing from above.
-        for (int i = 0; i < n; ++i)
-          if (y[i] < a[0] / 2.f) {
-            a[2] = x[i] - x[0];
-            break;
-          }
-      }
-      if (a[2] == 0.f) a[2] = (x[n - 1] - x[0]) / 3.f;
-      if (a[2] == 0.f) a[2] = 1.f;
-      break;
-    }
-    case kModelMorse: {
-      float ymin = y[0], ymaxv = y[0];
-      a[2] = x[0];
-      for (int i = 1; i < n; ++i) {
-        if (y[i] <= ymin) {
-          ymin = y[i];
-          a[2] = x[i];
-        } else if (y[i] > ymaxv) {
-          ymaxv = y[i];
-        }
-      }
-      a[1] = 1.5f;
-      a[3] = ymin;
-      a[0] = ymaxv - ymin;
-      break;
-    }
-    case kModelMaxwell:
-    case kModelDruyvest: {
-      int ip = 0;
-      for (int i = 1; i < n; ++i)
-        if (y[i] > y[ip]) ip = i;
-      const float ymax = y[ip];
-      float xp = x[ip];
-      if (!(xp > 0.f)) {
-        // Peak at the origin: take half the largest x as its place.
-        float xl = x[0];
-        for (int i = 1; i < n; ++i) xl = std::max(xl, x[i]);
-        xp = xl > 0.f ? xl / 2.f : 1.f;
-      }
-      if (m.code == kModelMaxwell) {
-        a[0] = 4.f * ymax * xp;
-        a[1] = 2.f * xp;
-      } else {
-        a[0] = 2.f * xp * ymax;
-        a[1] = xp;
-      }
-      break;
-    }
-    case kModelArrhenius: {
-      float ymax = y[0], xl = x[0], xs = x[0];
-      for (int i = 1; i < n; ++i) {
-        if (y[i] > ymax) ymax = y[i];
-        xl = std::max(xl, x[i]);
-        xs = std::min(xs, x[i]);
-      }
-      a[0] = ymax;
-      a[1] = 0.5f;
-      a[2] = (xl - xs) / 2.f;
-      break;
-    }
-    default:
-      break;
-  }
+  if (m.start) m.start(x, y, n, a);
 }
 
 PeakStart peak_search(std::span<const float> x, std::span<const float> y, int n,
@@ -351,19 +261,13 @@ PeakStart peak_search(std::span<const float> x, std::span<const float> y, int n,
 FitStatus run_fit_procedure(Console& con, const ModelInfo& m, const FitInput& in,
                             const FitRequest& req, FitResult& out) {
   out = FitResult{};
-  switch (m.code) {
-    case kModelPoly:
-    case kModelExp:
-    case kModelPow:
-      return linear_fit(con, m, in, req, out) ? FitStatus::Ok : FitStatus::Failed;
-    case kModelDecay:
-      return decay_fit(con, in, out) ? FitStatus::Ok : FitStatus::Failed;
-    default:
-      break;
-  }
-  LmRun run{con, in, engine_model(m), req.ma, {}};
-  if (m.code == kModelGauss2) return gauss2_fit(run, req, out);
-  if (m.peak) return peak_fit(run, m, req, out);
+  if (m.method == FitMethod::Linear)
+    return linear_fit(con, m, in, req, out) ? FitStatus::Ok : FitStatus::Failed;
+  if (m.method == FitMethod::LogLinear)
+    return decay_fit(con, in, out) ? FitStatus::Ok : FitStatus::Failed;
+  LmRun run{con, in, ModelFn(m.model), req.ma, {}};
+  if (m.method == FitMethod::TwoPeaks) return gauss2_fit(run, m, req, out);
+  if (m.method == FitMethod::Peak) return peak_fit(run, m, req, out);
   start_values(m, in.x, in.y, in.n, out.a);
   Lista lista = identity_lista();
   const bool fitted = iterate(run, out, lista, req.ma, m.iterations);
@@ -372,30 +276,7 @@ FitStatus run_fit_procedure(Console& con, const ModelInfo& m, const FitInput& in
 }
 
 float model_value(const ModelInfo& m, std::span<const float> a, int ma, float power, float t) {
-  switch (m.code) {
-    case kModelPoly: {
-      float sum = 0.f, xp = 1.f;
-      for (int j = 0; j < ma; ++j) {
-        sum += a[j] * xp;
-        xp *= t;
-      }
-      return sum;
-    }
-    case kModelExp: {
-      float sum = 0.f;
-      for (int j = 0; j < ma; ++j) sum += a[j] * std::exp(static_cast<float>(j) * t);
-      return sum;
-    }
-    case kModelPow:
-      return t == 0.f ? 0.f : a[0] * std::pow(t, power);
-    case kModelDecay:
-      return a[0] * std::exp(a[1] * t);
-    case kModelArrhenius:
-      if (t == 0.f) return 0.f;
-      break;
-    default:
-      break;
-  }
+  if (m.value) return m.value(a, ma, power, t);
   std::array<float, kFitMaxParams> dyda{};
   return m.model(t, a.first(static_cast<std::size_t>(ma)),
                  std::span<float>(dyda.data(), static_cast<std::size_t>(ma)));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plot/messages.h"
 #include "plot/model.h"
 #include "plot/options.h"
 #include "plot/plot_file.h"
@@ -23,15 +24,11 @@ const char* const kNoLegendWindowMessage =
 
 namespace {
 
-void log_message(Session& s) {
-  write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
-}
-
 void file_plot(Session& s, const plot::PlotOptions& opt) {
   plot::PlotModel model;
   if (plot::build_model(s.ws, opt, plot::Purpose::Graphics, model) !=
       plot::ModelStatus::Ok) {
-    log_message(s);
+    plot::print_log_of_negative(s.con);
     return;
   }
   const plot::FileResult r =
@@ -39,9 +36,7 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
   switch (r.status) {
     case plot::FileStatus::Written: {
       note_file(s, FileUse::Written, r.name);
-      std::string text = "Output written to " + r.name;
-      text.resize(80, ' ');
-      write_formatted(s.con, "(1X,A75)", {text});
+      plot::print_output_written(s.con, r.name);
       return;
     }
     case plot::FileStatus::NoFreeName:
@@ -51,10 +46,10 @@ void file_plot(Session& s, const plot::PlotOptions& opt) {
                    " all exist; use /OVER.");
       return;
     case plot::FileStatus::CannotOpen:
-      s.con.record("<<<VERTO!!!>>> Can not open plot file " + r.name);
+      plot::print_cannot_open(s.con, r.name);
       return;
     case plot::FileStatus::WriteFailed:
-      s.con.record("<<<VERTO!!!>>> Plot file " + r.name + " could not be written completely!");
+      plot::print_not_written_completely(s.con, r.name);
       return;
   }
 }

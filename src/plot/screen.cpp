@@ -7,6 +7,7 @@
 #include "core/format.h"
 #include "core/session.h"
 #include "plot/commands.h"
+#include "plot/messages.h"
 #include "plot/render.h"
 
 namespace verto::plot {
@@ -95,21 +96,18 @@ std::string report_picture(Console& con, const Presented& p, std::string_view st
   switch (p.status) {
     case Presented::Status::Shown:
       return {};
-    case Presented::Status::Written: {
-      std::string text = "Output written to " + p.name;
-      text.resize(80, ' ');
-      write_formatted(con, "(1X,A75)", {text});
+    case Presented::Status::Written:
+      print_output_written(con, p.name);
       return p.name;
-    }
     case Presented::Status::NoFreeName:
       con.record("<<<VERTO!!!>>> No free picture file name: " + std::string(stem) + "1.PNG to " +
                  std::string(stem) + "9999.PNG all exist.");
       return {};
     case Presented::Status::CannotOpen:
-      con.record("<<<VERTO!!!>>> Can not open plot file " + p.name);
+      print_cannot_open(con, p.name);
       return {};
     case Presented::Status::WriteFailed:
-      con.record("<<<VERTO!!!>>> Plot file " + p.name + " could not be written completely!");
+      print_not_written_completely(con, p.name);
       return {};
   }
   return {};
@@ -117,14 +115,14 @@ std::string report_picture(Console& con, const Presented& p, std::string_view st
 
 // Opens or reuses a graphics window and configures it; the colour count in
 // force, 0 when the window could not be opened.
-int open_configured(WindowServices& ws, ChildWindow which, std::string_view title,
+int open_configured(WindowServices& windows, ChildWindow which, std::string_view title,
                     bool& reused) {
-  reused = ws.current_cells(which).has_value();
-  if (!reused && !ws.open(which, title)) return 0;
+  reused = windows.current_cells(which).has_value();
+  if (!reused && !windows.open(which, title)) return 0;
   WindowConfig request;
   request.colours = 256;
   request.title = std::string(title);
-  if (!ws.configure(which, request)) ws.configure(which, request);
+  if (!windows.configure(which, request)) windows.configure(which, request);
   return request.colours;
 }
 
@@ -137,30 +135,30 @@ void unsupported_mode(Console& con) {
 }  // namespace
 
 std::string screen_plot(Session& s, const PlotOptions& opt) {
-  WindowServices& ws = *s.window;
+  WindowServices& windows = *s.window;
   bool reused = false;
-  const int colours = open_configured(ws, ChildWindow::Plot, "Plot", reused);
+  const int colours = open_configured(windows, ChildWindow::Plot, "Plot", reused);
   if (colours == 0) {
     s.con.record(kNoPlotWindowMessage);
     return {};
   }
   if (colours == 1) {
-    ws.close(ChildWindow::Plot, false);
+    windows.close(ChildWindow::Plot, false);
     unsupported_mode(s.con);
     return {};
   }
-  const PixelSize frame = ws.frame_pixels();
-  const CellSize largest = ws.largest_cells(ChildWindow::Plot).value_or(CellSize{80, 24});
+  const PixelSize frame = windows.frame_pixels();
+  const CellSize largest = windows.largest_cells(ChildWindow::Plot).value_or(CellSize{80, 24});
   const float pxc = static_cast<float>(frame.width) / static_cast<float>(std::max(largest.cols, 1));
   const float pxr = static_cast<float>(frame.height) / static_cast<float>(std::max(largest.rows, 1));
   int cols = std::min(largest.cols, 80), rows = std::min(largest.rows, 24);
   if (!reused) {
-    ws.place(ChildWindow::Plot, largest.cols - cols + 1, largest.rows - rows + 1, cols, rows);
-  } else if (const auto current = ws.current_cells(ChildWindow::Plot)) {
+    windows.place(ChildWindow::Plot, largest.cols - cols + 1, largest.rows - rows + 1, cols, rows);
+  } else if (const auto current = windows.current_cells(ChildWindow::Plot)) {
     cols = current->cols;
     rows = current->rows;
   }
-  GraphicsWindow* w = ws.graphics(ChildWindow::Plot);
+  GraphicsWindow* w = windows.graphics(ChildWindow::Plot);
   if (w == nullptr) return {};
   w->clear();
   const int xpix = static_cast<int>(static_cast<float>(cols - 3) * pxc);
@@ -172,16 +170,16 @@ std::string screen_plot(Session& s, const PlotOptions& opt) {
 
   PlotModel model;
   if (build_model(s.ws, opt, Purpose::Graphics, model) != ModelStatus::Ok) {
-    ws.close(ChildWindow::Plot, false);
-    write_free(s.con, {"<<<VERTO!!!>>> Can not produce log plot of negative values!"});
+    windows.close(ChildWindow::Plot, false);
+    print_log_of_negative(s.con);
     return {};
   }
   w->world_window(model.umin, model.vmin, model.umax, model.vmax);
   const PageGeometry page = screen_page(cols, rows, pxc, pxr, model.n2 - model.n1 + 1);
   ScreenDevice device(*w, model, page, xpix, ypix, colours);
   render(model, device);
-  const Presented shown = ws.present(ChildWindow::Plot);
-  ws.focus(ChildWindow::Console);
+  const Presented shown = windows.present(ChildWindow::Plot);
+  windows.focus(ChildWindow::Console);
   return report_picture(s.con, shown, "VERTO");
 }
 
@@ -202,40 +200,40 @@ int legend_keep_mode(char first) {
 }
 
 std::string legend_window(Session& s, int keep_mode) {
-  WindowServices& ws = *s.window;
-  if (ws.current_cells(ChildWindow::Legend)) ws.close(ChildWindow::Legend, false);
+  WindowServices& windows = *s.window;
+  if (windows.current_cells(ChildWindow::Legend)) windows.close(ChildWindow::Legend, false);
   bool reused = false;
-  const int colours = open_configured(ws, ChildWindow::Legend, "Plot Legend", reused);
+  const int colours = open_configured(windows, ChildWindow::Legend, "Plot Legend", reused);
   if (colours == 0) {
     s.con.record(kNoLegendWindowMessage);
     return {};
   }
-  ws.place(ChildWindow::Legend, 2, 15, 30, 10);
-  GraphicsWindow* w = ws.graphics(ChildWindow::Legend);
+  windows.place(ChildWindow::Legend, 2, 15, 30, 10);
+  GraphicsWindow* w = windows.graphics(ChildWindow::Legend);
   if (w == nullptr) return {};
   w->clear();
   // Pixels per cell from the window's own drawing surface over its size in
   // cells: the cell its labels are written in, so each sample sits on its
   // label's row and is as large as the in-plot legend's samples.
   const PixelSize px = w->pixels();
-  const CellSize cells = ws.current_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
+  const CellSize cells = windows.current_cells(ChildWindow::Legend).value_or(CellSize{30, 10});
   const PageGeometry page = legend_window_page(px.width, px.height, cells.cols, cells.rows);
   const PlotModel no_data;
   ScreenDevice device(*w, no_data, page, px.width, px.height, colours);
   render_legend_window(legend_entries(s.ws), device);
 
-  const std::string saved = report_picture(s.con, ws.present(ChildWindow::Legend), "VERTOL");
+  const std::string saved = report_picture(s.con, windows.present(ChildWindow::Legend), "VERTOL");
   if (keep_mode == 0) {
-    ws.close(ChildWindow::Legend, true);
-    ws.focus(ChildWindow::Console);
+    windows.close(ChildWindow::Legend, true);
+    windows.focus(ChildWindow::Console);
     return saved;
   }
-  const int key = ws.wait_key(ChildWindow::Legend);
+  const int key = windows.wait_key(ChildWindow::Legend);
   if (key == 'k' || key == 'K') {
-    ws.close(ChildWindow::Legend, true);
-    ws.focus(ChildWindow::Console);
+    windows.close(ChildWindow::Legend, true);
+    windows.focus(ChildWindow::Console);
   } else {
-    ws.close(ChildWindow::Legend, false);
+    windows.close(ChildWindow::Legend, false);
   }
   return saved;
 }

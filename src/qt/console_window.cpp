@@ -11,16 +11,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include <algorithm>
+
 #include "app/editor_state.h"
+#include "core/console.h"
 #include "core/workspace.h"
+#include "qt/gui_call.h"
 
 namespace verto::qt {
 
 QColor standard_colour(int index) {
-  static const QRgb kPalette[16] = {
-      0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
-      0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
-  return QColor(kPalette[index < 0 ? 0 : index > 15 ? 15 : index]);
+  return QColor(kStandardPalette[static_cast<std::size_t>(std::clamp(index, 0, 15))]);
 }
 
 int key_code(const QKeyEvent& e) {
@@ -65,7 +66,7 @@ void ConsoleOutbox::post() {
   if (posted_ || !view_ || ops_.empty()) return;
   posted_ = true;
   ConsoleView* view = view_;
-  QMetaObject::invokeMethod(view, [view] { view->drain(); }, Qt::QueuedConnection);
+  post_to(view, [view] { view->drain(); });
 }
 
 // New lines written one after another travel as one operation, their

@@ -26,7 +26,9 @@
 
 #include "qt/plot_thumbnails.h"
 
-namespace verto::ui::qt {
+namespace verto::qt {
+
+using namespace ui;
 
 namespace {
 
@@ -139,7 +141,7 @@ QueuedLines fit_dialog(QWidget* parent, DialogMemory& memory) {
 
   auto* model = new QComboBox;
   model->setObjectName("model");
-  for (auto name : kFitModelNames) model->addItem(q(name));
+  for (int m = 1; m <= kFitModelCount; ++m) model->addItem(q(fit_model_name(m)));
   model->setCurrentIndex(d.model - 1);
   QLabel* formula[3] = {note(""), note(""), note("")};
   for (int i = 0; i < 3; ++i) formula[i]->setObjectName(QString("formula%1").arg(i + 1));
@@ -670,4 +672,4 @@ void run_file_dialog(QWidget* parent, FileSelection& sel, int mode) {
   close_file_dialog(sel, ok, ok ? dlg.selectedFiles().front().toStdString() : std::string());
 }
 
-}  // namespace verto::ui::qt
+}  // namespace verto::qt

@@ -14,25 +14,25 @@
 
 class QWidget;
 
-namespace verto::ui::qt {
+namespace verto::qt {
 
 // Everything the dialogs remember from one opening to the next.
 struct DialogMemory {
   int fit_model = 1;
-  MathMemory math;
-  PlotOptionsDialog plot;
-  CreateLineDialog create_line;
-  CreateDataMemory create_data;
-  FileSelection file;
+  ui::MathMemory math;
+  ui::PlotOptionsDialog plot;
+  ui::CreateLineDialog create_line;
+  ui::CreateDataMemory create_data;
+  ui::FileSelection file;
 };
 
 // Runs dialog `which` modally and returns the lines to hand over (nothing
 // for a Cancel that queues nothing).
-QueuedLines run_dialog(Dialog which, QWidget* parent, DialogMemory& memory,
-                       const WorkspaceView& ws);
+ui::QueuedLines run_dialog(ui::Dialog which, QWidget* parent, DialogMemory& memory,
+                           const ui::WorkspaceView& ws);
 
 // The file dialog: sets `sel.mode` to FileSelection::kRead or kWrite while
 // it is open, then closes it as close_file_dialog does.
-void run_file_dialog(QWidget* parent, FileSelection& sel, int mode);
+void run_file_dialog(QWidget* parent, ui::FileSelection& sel, int mode);
 
-}  // namespace verto::ui::qt
+}  // namespace verto::qt

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "core/session.h"
+#include "qt/gui_call.h"
 #include "qt/menu_bar.h"
 #include "qt/picture_window.h"
 #include "ui/file_lines.h"
@@ -61,7 +62,7 @@ void FrameSession::start(std::function<void()> on_end) {
   thread_ = std::thread([this, context, on_end = std::move(on_end)] {
     run_.run();
     done_.store(true, std::memory_order_release);
-    if (on_end) QMetaObject::invokeMethod(context, on_end, Qt::QueuedConnection);
+    if (on_end) post_to(context, on_end);
   });
 }
 

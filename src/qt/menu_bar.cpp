@@ -19,7 +19,7 @@
 #include "ui/menu_items.h"
 #include "qt/dialogs.h"
 
-namespace verto {
+namespace verto::qt {
 
 namespace {
 
@@ -49,11 +49,11 @@ class MenuController : public QObject {
         hand(ui::item_lines(item));
         break;
       case ItemKind::OpenDialog:
-        hand(ui::qt::run_dialog(item.dialog, &frame_, memory_, view()));
+        hand(run_dialog(item.dialog, &frame_, memory_, view()));
         break;
       case ItemKind::FileRead:
       case ItemKind::FileWrite:
-        ui::qt::run_file_dialog(&frame_, memory_.file,
+        run_file_dialog(&frame_, memory_.file,
                                 item.kind == ItemKind::FileRead ? ui::FileSelection::kRead
                                                                 : ui::FileSelection::kWrite);
         hand(ui::file_item_lines(item.prefix, memory_.file, QDir::currentPath().toStdString()));
@@ -93,7 +93,7 @@ class MenuController : public QObject {
   QMdiArea& area_;
   HandOverQueue& queue_;
   WorkspaceSnapshot workspace_;
-  ui::qt::DialogMemory memory_;
+  DialogMemory memory_;
   std::deque<ui::QueuedLines> waiting_;
   QTimer retry_;
 };
@@ -156,4 +156,4 @@ LineHand build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue
   return [controller](ui::QueuedLines lines) { controller->hand(std::move(lines)); };
 }
 
-}  // namespace verto
+}  // namespace verto::qt

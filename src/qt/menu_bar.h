@@ -10,7 +10,7 @@
 class QMainWindow;
 class QMdiArea;
 
-namespace verto {
+namespace verto::qt {
 
 // Hands lines to the console input after those handed before, retrying
 // while the queue is busy (Qt thread).
@@ -27,4 +27,4 @@ using WorkspaceSnapshot = std::function<ui::WorkspaceView()>;
 LineHand build_menu_bar(QMainWindow& frame, QMdiArea& area, HandOverQueue& queue,
                     WorkspaceSnapshot workspace = {});
 
-}  // namespace verto
+}  // namespace verto::qt

@@ -8,14 +8,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/console.h"
+
 namespace verto::qt {
 
 std::array<QRgb, 256> PictureWindow::default_palette() {
-  static constexpr QRgb standard[16] = {
-      0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
-      0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF};
   std::array<QRgb, 256> p{};
-  for (int i = 0; i < 16; ++i) p[i] = 0xFF000000u | standard[i];
+  for (int i = 0; i < 16; ++i) p[i] = 0xFF000000u | kStandardPalette[static_cast<std::size_t>(i)];
   // Entries above the standard colours start as a hue ramp so that an
   // index drawn before it is remapped is still visible on black.
   for (int i = 16; i < 256; ++i) {

@@ -20,6 +20,7 @@
 
 #include "qt/console_window.h"
 #include "qt/frame.h"
+#include "qt/gui_call.h"
 #include "qt/picture_data.h"
 
 namespace verto::qt {
@@ -229,14 +230,14 @@ void QtWindowServices::on_gui(const std::function<void()>& f) {
     return;
   }
   if (closing_.load()) return;
-  QMetaObject::invokeMethod(&frame_, f, Qt::BlockingQueuedConnection);
+  call_and_wait(&frame_, f);
 }
 
 void QtWindowServices::post(std::function<void()> f) {
   if (closing_.load()) return;
   // Through the guard, so that a call still queued when the services go
   // is dropped.
-  QMetaObject::invokeMethod(&guard_, std::move(f), Qt::QueuedConnection);
+  post_to(&guard_, std::move(f));
 }
 
 QtWindowServices::Child* QtWindowServices::child(ChildWindow w) {

@@ -8,32 +8,10 @@ namespace {
 
 constexpr bool kKeep = true, kDiscard = false;
 
-// Model numbers of the combo list.
-constexpr int kPoly = 1, kExp = 2, kPow = 3, kGaussian = 6, kGauss2 = 8, kAsymB = 10;
-
-constexpr std::array<std::string_view, kFitModelCount> kModelWords = {
-    " POLY=", " EXP=",   " POW=",    " DECAY",   " RISE", " GAUSS", " GAUSSB",
-    " GAUSS2", " ASYM", " ASYMB", " MORSE", " MAXWELL", " DRU",  " ARR"};
-
-// Three short formula lines per model (exponents written with "^").
-constexpr std::array<std::array<std::string_view, 3>, kFitModelCount> kFormulas = {{
-    {"Y = a0 + a1*X + a2*X^2", "      + ... + an*X^n", ""},
-    {"Y = a0 + a1*exp(X) + a2*exp(2X)", "      + ... + an*exp(nX)", ""},
-    {"Y = a0 * X^p", "", ""},
-    {"Y = a0 * exp(a1*X)", "", ""},
-    {"Y = a0 * (1 - exp(-(X-a1)/a2))", "", ""},
-    {"Y = a0 * exp(-[(X-a1)/a2]^2)", "", ""},
-    {"Y = a0 * exp(-[(X-a1)/a2]^2) + a3", "", ""},
-    {"Y = a0 * exp(-[(X-a1)/a2]^2)", "  + a3 * exp(-[(X-a4)/a2]^2)", ""},
-    {"Y = a0 * exp(-[(X-a1)/a2", "      * (1+exp(a3*(X-a1)))/2]^2)", ""},
-    {"Y = a0 * exp(-[(X-a1)/a2", "      * (1+exp(a4*(X-a1)))/2]^2)", "  + a3"},
-    {"Y = a0 * [1 - exp(-a1*(X-a2))]^2 + a3", "", ""},
-    {"Y = [2/Sqrt(pi)] * a0 * X^0.5", "      * a1^-1.5 * exp(-X/a1)", ""},
-    {"Y = [1/Sqrt(pi)] * a0 * X^0.5", "      * a1^-1.5 * exp(-0.243 X^2/a1^2)", ""},
-    {"Y = a0 * X^a1 * exp(-a2/X)", "", ""},
-}};
-
-int clamp_model(int model) { return std::clamp(model, 1, kFitModelCount); }
+// The catalogue's record of a place in the model list.
+const ModelInfo& model_at(int model) {
+  return model_at_dialog_position(std::clamp(model, 1, kFitModelCount));
+}
 
 std::string range(std::string_view from, std::string_view to) {
   return trimmed(from) + ":" + trimmed(to);
@@ -49,12 +27,6 @@ char letter(int variable, int form) {
 
 }  // namespace
 
-const std::array<std::string_view, kFitModelCount> kFitModelNames = {
-    "nth order polynomial", "exponential sum", "pth power of x", "exponential decay",
-    "exponential rise", "Gaussian", "Gaussian with background", "two Gaussian peaks",
-    "asymmetric Gaussian", "asymmetric Gaussian with bkg.", "Morse Potential",
-    "Maxwell-Boltzmann distr.", "Druyvesteyn distr.", "Arrhenius"};
-
 const std::array<std::string_view, kHelpTopicCount> kHelpTopics = {
     "ADD",       "AVERAGE",        "CD",     "CLEAR",          "CLS",    "D",
     "DD",        "DIR",            "FFT",    "FIT",            "FORM",   "LINE",
@@ -68,17 +40,21 @@ std::string trimmed(std::string_view text) { return field(text, static_cast<int>
 
 FitDialog open_fit_dialog(int remembered_model) {
   FitDialog d;
-  d.model = clamp_model(remembered_model);
+  d.model = std::clamp(remembered_model, 1, kFitModelCount);
   return d;
 }
 
-bool fit_is_peak_model(int model) { return model >= kGaussian && model <= kAsymB; }
-bool fit_has_peak_positions(int model) { return model == kGauss2; }
+std::string_view fit_model_name(int model) { return model_at(model).dialog_name; }
+bool fit_is_peak_model(int model) { return model_at(model).peak; }
+bool fit_has_peak_positions(int model) { return model_at(model).positions; }
 
 std::string_view fit_parameter_label(int model, bool fix_fwhm) {
-  if (model == kPoly || model == kExp) return "n=";
-  if (model == kPow) return "p=";
-  if (fit_is_peak_model(model) && fix_fwhm) return "FWHM=";
+  switch (model_at(model).parameter) {
+    case FitParameter::Order: return "n=";
+    case FitParameter::Power: return "p=";
+    case FitParameter::Width: return fix_fwhm ? "FWHM=" : "";
+    case FitParameter::None: break;
+  }
   return "";
 }
 
@@ -86,12 +62,10 @@ bool fit_data_limits_enabled(LineOutput output) {
   return output == LineOutput::Replace || output == LineOutput::Add;
 }
 
-std::array<std::string_view, 3> fit_formula(int model) {
-  return kFormulas[static_cast<std::size_t>(clamp_model(model) - 1)];
-}
+std::array<std::string_view, 3> fit_formula(int model) { return model_at(model).formula; }
 
 QueuedLines fit_lines(const FitDialog& d) {
-  const int model = clamp_model(d.model);
+  const ModelInfo& m = model_at(d.model);
   std::string line = d.data_limits ? "Fit/D/" : "Fit/";
   switch (d.output) {
     case LineOutput::NoLine: line = "Fit/NL/"; break;
@@ -100,10 +74,12 @@ QueuedLines fit_lines(const FitDialog& d) {
     case LineOutput::Replace: break;
   }
   line += range(d.from, d.to);
-  line += kModelWords[static_cast<std::size_t>(model - 1)];
-  if (model == kPoly || model == kExp || model == kPow) line += trimmed(d.parameter);
-  if (fit_is_peak_model(model) && d.fix_fwhm) line += "=" + trimmed(d.parameter);
-  if (model == kGauss2) line += " " + trimmed(d.x1) + "," + trimmed(d.x2);
+  line += " ";
+  line += m.command_word;
+  if (m.parameter == FitParameter::Order || m.parameter == FitParameter::Power)
+    line += "=" + trimmed(d.parameter);
+  if (m.parameter == FitParameter::Width && d.fix_fwhm) line += "=" + trimmed(d.parameter);
+  if (m.positions) line += " " + trimmed(d.x1) + "," + trimmed(d.x2);
   return one_line(std::move(line), kDiscard);
 }
 

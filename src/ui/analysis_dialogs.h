@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/fit_catalogue.h"
 #include "ui/lines.h"
 
 namespace verto::ui {
@@ -25,13 +26,13 @@ struct WorkspaceView {
 std::string trimmed(std::string_view text);
 
 // ---- Fit Function ----
-constexpr int kFitModelCount = 14;
-extern const std::array<std::string_view, kFitModelCount> kFitModelNames;
+// The model list shows the catalogue's models at their dialog positions
+// 1..kFitModelCount; names, formulas and command words are theirs.
 
 enum class LineOutput { SubtractFit, NoLine, Replace, Add };
 
 struct FitDialog {
-  int model = 1;              // 1..14 in the order of kFitModelNames
+  int model = 1;              // 1..14: the catalogue's dialog position
   std::string parameter = "1";
   bool fix_fwhm = false;
   std::string x1, x2;         // two Gaussian peaks
@@ -42,6 +43,8 @@ struct FitDialog {
 
 // The presets of an opening with the remembered model.
 FitDialog open_fit_dialog(int remembered_model);
+// The entry of the model list at a position.
+std::string_view fit_model_name(int model);
 // The parameter box label: "n=", "p=", "FWHM=" or blank (box disabled).
 std::string_view fit_parameter_label(int model, bool fix_fwhm);
 bool fit_is_peak_model(int model);  // "Fix FWHM" enabled

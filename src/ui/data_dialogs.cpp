@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "core/evaluator.h"
-#include "core/memory_console.h"
 
 namespace verto::ui {
 
@@ -25,9 +24,7 @@ std::string upper(std::string_view text) {
 bool is_real(std::string_view text) {
   const std::string t = field(text, kNumberFieldLength);
   if (t.find_first_not_of(' ') == std::string::npos) return false;
-  MemoryConsole quiet;
-  expr::text_to_number(quiet, upper(t));
-  return quiet.lines().empty();
+  return expr::typed_number(upper(t)).has_value();
 }
 
 // The field read as an integer: an optional sign and digits.

@@ -21,7 +21,7 @@
 #include "support/command_session.h"
 #include "qt/menu_bar.h"
 
-namespace verto {
+namespace verto::qt {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -208,4 +208,4 @@ TEST_F(MenuBarTest, TransferAndPlotOptionsPresets) {
 }
 
 }  // namespace
-}  // namespace verto
+}  // namespace verto::qt

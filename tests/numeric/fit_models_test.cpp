@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fitting/catalogue.h"
-#include "fitting/models.h"
+#include "numeric/fit_models.h"
 #include "fitting/procedures.h"
 
 namespace verto {
@@ -117,7 +117,7 @@ TEST(ModelFunctions, RiseMorseAndArrheniusShapes) {
 
 TEST(LinearBases, ExpAndPowAndTheDomainOfPowers) {
   std::array<float, 4> f{};
-  exp_basis(0.5f, f);
+  exp_basis(0.5f, 0.f, f);
   EXPECT_FLOAT_EQ(f[0], 1.f);
   EXPECT_FLOAT_EQ(f[1], std::exp(0.5f));
   EXPECT_FLOAT_EQ(f[3], std::exp(1.5f));

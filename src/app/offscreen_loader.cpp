@@ -1,14 +1,14 @@
-#include "app/offscreen_window.h"
+#include "app/offscreen_loader.h"
 
 #include "app/qt_loader.h"
 
 namespace verto {
 
-OffscreenWindow::OffscreenWindow(Factory factory) : factory_(factory) {}
+OffscreenLoader::OffscreenLoader(Factory factory) : factory_(factory) {}
 
-OffscreenWindow::~OffscreenWindow() = default;
+OffscreenLoader::~OffscreenLoader() = default;
 
-WindowServices* OffscreenWindow::load() {
+WindowServices* OffscreenLoader::load() {
   if (!tried_) {
     tried_ = true;
     Factory make = factory_;
@@ -21,61 +21,61 @@ WindowServices* OffscreenWindow::load() {
 }
 
 // Before the first open no window exists, and nothing is loaded to say so.
-WindowServices* OffscreenWindow::target() { return target_; }
+WindowServices* OffscreenLoader::target() { return target_; }
 
-std::optional<CellSize> OffscreenWindow::largest_cells(ChildWindow w) {
+std::optional<CellSize> OffscreenLoader::largest_cells(ChildWindow w) {
   auto* t = target();
   return t ? t->largest_cells(w) : std::nullopt;
 }
 
-std::optional<CellSize> OffscreenWindow::current_cells(ChildWindow w) {
+std::optional<CellSize> OffscreenLoader::current_cells(ChildWindow w) {
   auto* t = target();
   return t ? t->current_cells(w) : std::nullopt;
 }
 
-PixelSize OffscreenWindow::frame_pixels() {
+PixelSize OffscreenLoader::frame_pixels() {
   auto* t = target();
   return t ? t->frame_pixels() : PixelSize{};
 }
 
-bool OffscreenWindow::open(ChildWindow w, std::string_view title) {
+bool OffscreenLoader::open(ChildWindow w, std::string_view title) {
   auto* t = load();
   return t && t->open(w, title);
 }
 
-bool OffscreenWindow::configure(ChildWindow w, WindowConfig& request) {
+bool OffscreenLoader::configure(ChildWindow w, WindowConfig& request) {
   auto* t = load();
   return t && t->configure(w, request);
 }
 
-void OffscreenWindow::place(ChildWindow w, int col, int row, int cols, int rows) {
+void OffscreenLoader::place(ChildWindow w, int col, int row, int cols, int rows) {
   if (auto* t = target()) t->place(w, col, row, cols, rows);
 }
 
-void OffscreenWindow::close(ChildWindow w, bool keep) {
+void OffscreenLoader::close(ChildWindow w, bool keep) {
   if (auto* t = target()) t->close(w, keep);
 }
 
-GraphicsWindow* OffscreenWindow::graphics(ChildWindow w) {
+GraphicsWindow* OffscreenLoader::graphics(ChildWindow w) {
   auto* t = target();
   return t ? t->graphics(w) : nullptr;
 }
 
-Presented OffscreenWindow::present(ChildWindow w) {
+Presented OffscreenLoader::present(ChildWindow w) {
   auto* t = target();
   return t ? t->present(w) : Presented{};
 }
 
-void OffscreenWindow::focus(ChildWindow w) {
+void OffscreenLoader::focus(ChildWindow w) {
   if (auto* t = target()) t->focus(w);
 }
 
-PictureData OffscreenWindow::snapshot(ChildWindow w) {
+PictureData OffscreenLoader::snapshot(ChildWindow w) {
   auto* t = target();
   return t ? t->snapshot(w) : PictureData{};
 }
 
-int OffscreenWindow::wait_key(ChildWindow w) {
+int OffscreenLoader::wait_key(ChildWindow w) {
   auto* t = target();
   return t ? t->wait_key(w) : 'k';
 }

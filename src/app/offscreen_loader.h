@@ -1,22 +1,23 @@
 #pragma once
-// Window services for runs without a display (batch mode, --terminal, no
-// window system): the first window opened loads the Qt front-end library
-// and its picture-saving services, so that Qt is loaded only when a screen plot or
-// the legend window is asked for. When the library cannot be loaded every
-// call answers as if no window could be opened.
+// The loader of the offscreen window services, for runs without a display
+// (batch mode, --terminal, no window system). It is no window itself: the
+// first window opened loads the Qt front-end library and its picture-saving
+// services, and every call is forwarded to them, so that Qt is loaded only
+// when a screen plot or the legend window is asked for. When the library
+// cannot be loaded every call answers as if no window could be opened.
 #include <memory>
 
 #include "core/window_services.h"
 
 namespace verto {
 
-class OffscreenWindow : public WindowServices {
+class OffscreenLoader : public WindowServices {
  public:
   using Factory = WindowServices* (*)();
   // `factory` stands in for the library's entry point (tests); null: load
   // the library on first use.
-  explicit OffscreenWindow(Factory factory = nullptr);
-  ~OffscreenWindow() override;
+  explicit OffscreenLoader(Factory factory = nullptr);
+  ~OffscreenLoader() override;
 
   std::optional<CellSize> largest_cells(ChildWindow w) override;
   std::optional<CellSize> current_cells(ChildWindow w) override;
