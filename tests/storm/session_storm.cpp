@@ -29,6 +29,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -314,9 +315,37 @@ Result run_session(const std::string& binary, std::uint64_t seed, const fs::path
   fs::create_symlink("nowhere.PNG", dir / "VERTO2.PNG", ec);
   std::ofstream(dir / "session.txt", std::ios::binary) << session_text(session);
 
+  // Everything the child needs is made before the fork: between fork and
+  // exec the child of this threaded process may only make async-signal-safe
+  // calls (an allocation there can wait forever on a lock another thread
+  // held at the fork).
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    const std::string_view entry(*e);
+    const std::string_view name = entry.substr(0, entry.find('='));
+    if (name == "DISPLAY" || name == "WAYLAND_DISPLAY" || name == "VERTO" || name == "VISUAL" ||
+        name == "QT_QPA_PLATFORM" || name == "LSAN_OPTIONS")
+      continue;
+    env.emplace_back(entry);
+  }
+  env.emplace_back("VISUAL=true");
+  env.emplace_back("QT_QPA_PLATFORM=offscreen");
+  std::string lsan_options;
+  if (const char* lsan = std::getenv("LSAN_OPTIONS"); lsan && *lsan) lsan_options = lsan;
+#ifdef VERTO_LSAN_SUPPRESSIONS
+  // Leaks of libraries outside VERTO (fontconfig under Qt) are not ours.
+  lsan_options += (lsan_options.empty() ? "" : ":") + std::string("suppressions=" VERTO_LSAN_SUPPRESSIONS);
+#endif
+  if (!lsan_options.empty()) env.push_back("LSAN_OPTIONS=" + lsan_options);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const std::string folder = dir.string();
+  char* const argv[] = {const_cast<char*>(binary.c_str()), nullptr};
+
   const pid_t pid = fork();
   if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(126);
+    if (chdir(folder.c_str()) != 0) _exit(126);
     const int in = open("session.txt", O_RDONLY);
     const int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -325,19 +354,7 @@ Result run_session(const std::string& binary, std::uint64_t seed, const fs::path
     dup2(out, 1);
     dup2(err, 2);
     setpgid(0, 0);
-    setenv("VISUAL", "true", 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    unsetenv("VERTO");
-#ifdef VERTO_LSAN_SUPPRESSIONS
-    // Leaks of libraries outside VERTO (fontconfig under Qt) are not ours.
-    const char* lsan = std::getenv("LSAN_OPTIONS");
-    setenv("LSAN_OPTIONS",
-           ((lsan && *lsan ? std::string(lsan) + ":" : std::string()) + "suppressions=" VERTO_LSAN_SUPPRESSIONS).c_str(),
-           1);
-#endif
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    execve(binary.c_str(), argv, envp.data());
     _exit(127);
   }
   if (pid < 0) return {Outcome::BadExit, "fork failed"};
