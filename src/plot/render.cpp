@@ -200,17 +200,27 @@ void render_legend_window(const std::vector<LegendEntry>& entries, PlotDevice& d
   device.finish();
 }
 
-PageGeometry legend_window_page(int width, int height, int cols, int rows) {
-  PageGeometry g;
-  g.w = static_cast<float>(std::max(width, 1));
-  g.h = static_cast<float>(std::max(height, 1));
-  g.cell_w = static_cast<float>(width / std::max(cols, 1));
-  g.cell_h = static_cast<float>(height / std::max(rows, 1));
+namespace {
+
+// The text grid of a window page: whole-pixel cells counted from the
+// bottom-left corner, and the legend samples sized from the cell.
+void set_text_grid(PageGeometry& g, int cols, int rows, int cell_w, int cell_h, int height) {
+  g.cell_w = static_cast<float>(cell_w);
+  g.cell_h = static_cast<float>(cell_h);
   g.grid_x = 0.f;
   g.grid_y = static_cast<float>(height);
   g.columns = cols;
   g.rows = rows;
   g.legend_symbol = std::trunc(0.35f * g.cell_h);
+}
+
+}  // namespace
+
+PageGeometry legend_window_page(int width, int height, int cols, int rows) {
+  PageGeometry g;
+  g.w = static_cast<float>(std::max(width, 1));
+  g.h = static_cast<float>(std::max(height, 1));
+  set_text_grid(g, cols, rows, width / std::max(cols, 1), height / std::max(rows, 1), height);
   return g;
 }
 
@@ -253,13 +263,7 @@ PageGeometry screen_page(int cols, int rows, float pxc, float pxr, int points_in
     g.label_row[3 + i] = y_rows[i];
   }
   g.label_part = f;
-  g.cell_w = static_cast<float>(xpix / std::max(cols - 3, 1));
-  g.cell_h = static_cast<float>(ypix / std::max(rows - 1, 1));
-  g.grid_x = 0.f;
-  g.grid_y = static_cast<float>(ypix);
-  g.columns = cols;
-  g.rows = rows;
-  g.legend_symbol = std::trunc(0.35f * g.cell_h);
+  set_text_grid(g, cols, rows, xpix / std::max(cols - 3, 1), ypix / std::max(rows - 1, 1), ypix);
   return g;
 }
 
