@@ -97,7 +97,7 @@ void cmd_bin(Session& s) {
   }
   if (n <= 0) return;
 
-  const std::vector<float>& source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
+  std::span<const float> source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
   const auto from = source.begin() + (range.n1 - 1);
   std::vector<float> data(from, from + n);
   report(s.con, Sort(n, data));

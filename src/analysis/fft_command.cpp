@@ -27,7 +27,7 @@ void cmd_fft(Session& s) {
     if (c == 'Y') var = 2;
     if (c == 'S' || (c == 'Z' && ws.form == 7)) var = 3;
   }
-  std::vector<float>& values = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
+  std::span<float> values = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
 
   if (ws.Npts > 2) {
     // nn: the largest power of two not above Npts.

@@ -153,7 +153,7 @@ void cmd_norm(Session& s) {
     s.con.record("<<<VERTO!!!>>> The line data set has no errors to normalize!");
     return;
   }
-  std::vector<float>& values = line ? (var == 1 ? ws.LX : ws.LY)
+  std::span<float> values = line ? (var == 1 ? ws.LX : ws.LY)
                                     : (var == 1 ? ws.X : var == 2 ? ws.Y : ws.S);
   float reference = 0.f;
   if (iat != std::string::npos) {

@@ -21,8 +21,8 @@ namespace verto {
 
 namespace {
 
-std::span<float> head(std::vector<float>& a, int n) {
-  return std::span<float>(a).first(static_cast<std::size_t>(n));
+std::span<float> head(std::span<float> a, int n) {
+  return a.first(static_cast<std::size_t>(n));
 }
 
 // Sorts key(1..n) and carries the two companions.

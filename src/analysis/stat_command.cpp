@@ -51,7 +51,7 @@ void cmd_stat(Session& s) {
     return;
   }
   const int var = stat_variable(ws, ws.upper);
-  const std::vector<float>& source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
+  std::span<const float> source = var == 1 ? ws.X : var == 2 ? ws.Y : ws.S;
   const auto from = source.begin() + (range.n1 - 1);
   std::vector<float> data(from, from + n);
 

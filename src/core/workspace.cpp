@@ -4,6 +4,7 @@
 
 #include "core/console.h"
 #include "core/format.h"
+#include "core/page_memory.h"
 
 namespace verto {
 
@@ -11,9 +12,16 @@ const char* const kVersionText = "Version 5.3";
 const char* const kVersionSuffix = "-Win 3.0";
 
 Workspace::Workspace()
-    : X(kMaxNpts), Y(kMaxNpts), S(kMaxNpts),
-      LX(kMaxNpts), LY(kMaxNpts), LZ(kMaxNpts),
-      columns(static_cast<std::size_t>(kMaxNpts) * kMaxColumns) {}
+    : arrays_(static_cast<float*>(map_pages(kArrayFloats * sizeof(float)))) {
+  std::span<float> all(arrays_, kArrayFloats);
+  for (std::span<float>* a : {&X, &Y, &S, &LX, &LY, &LZ}) {
+    *a = all.first(kMaxNpts);
+    all = all.subspan(kMaxNpts);
+  }
+  columns = all;
+}
+
+Workspace::~Workspace() { unmap_pages(arrays_, kArrayFloats * sizeof(float)); }
 
 std::string_view form_name(int form) {
   static constexpr std::string_view names[8] = {

@@ -2,9 +2,11 @@
 // The one workspace state of a VERTO run: the XYS data set, the line data
 // set, the column worksheet, the marker lists, the current form and
 // variable, remembered names and settings, and the command line buffers.
-// Arrays are allocated once at full capacity and never reallocated;
-// commands change counts and contents in place.
+// Arrays are allocated once at full capacity, in one block, and never
+// reallocated; commands change counts and contents in place.
 #include <array>
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,17 +33,20 @@ struct MarkerList {
 
 struct Workspace {
   Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
 
   // XYS data set: S is the error of Y in forms 2 and 4, Z in form 7.
-  std::vector<float> X, Y, S;
+  std::span<float> X, Y, S;
   int Npts = 0;
 
   // Line data set; LZ is used only in form 7.
-  std::vector<float> LX, LY, LZ;
+  std::span<float> LX, LY, LZ;
   int Nline = 0;
 
   // Column worksheet: kMaxNpts rows of 9 values, row-major.
-  std::vector<float> columns;
+  std::span<float> columns;
   int Mpts = 0;
   int Num_columns = 1;
   float& column(int row, int col) {  // both 1-based
@@ -76,6 +81,13 @@ struct Workspace {
   // Command line buffers (70 characters, blank-padded).
   std::string line = std::string(kLineLength, ' ');
   std::string upper = std::string(kLineLength, ' ');
+
+ private:
+  // The arrays above, zeroed by the system and touched only where used:
+  // a run that never reads a file never pays for them.
+  float* arrays_;
+  static constexpr std::size_t kArrayFloats =
+      std::size_t{6} * kMaxNpts + std::size_t{kMaxNpts} * kMaxColumns;
 };
 
 // The 9-character name of a form ("(X,Y)    ").

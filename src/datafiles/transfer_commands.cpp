@@ -31,7 +31,7 @@ void append_from_sources(Workspace& ws, const std::array<float, 3>& src, int sou
   const std::size_t i = static_cast<std::size_t>(ws.Npts++);
   if (sources < 1) return;
   if (ws.form == 1) {
-    std::vector<float>& target = ws.variable == 2 ? ws.Y : ws.variable == 3 ? ws.S : ws.X;
+    std::span<float> target = ws.variable == 2 ? ws.Y : ws.variable == 3 ? ws.S : ws.X;
     target[i] = src[0];
   } else if (ws.form == 2) {
     ws.X[i] = src[0];

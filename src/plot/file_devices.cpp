@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/numbers.h"
+#include "core/page_memory.h"
 
 namespace verto::plot {
 
@@ -72,7 +73,7 @@ char* CoordinateTexts::put(char* p, float v, Format format) {
 }
 
 RecordWriter::RecordWriter(std::FILE* file)
-    : file_(file), store_(new char[kBlocks * kBuffer]), block_(store_.get()) {}
+    : file_(file), store_(static_cast<char*>(map_pages(kBlocks * kBuffer))), block_(store_) {}
 
 RecordWriter::~RecordWriter() {
   flush();
@@ -84,6 +85,7 @@ RecordWriter::~RecordWriter() {
     changed_.notify_all();
     thread_.join();
   }
+  unmap_pages(store_, kBlocks * kBuffer);
 }
 
 void RecordWriter::put(std::string_view s) {
@@ -133,7 +135,7 @@ void RecordWriter::writer_loop() {
     const std::size_t slot = written_ % kBlocks;
     const std::size_t n = sizes_[slot];
     lock.unlock();
-    write_out(store_.get() + slot * kBuffer, n);
+    write_out(store_ + slot * kBuffer, n);
     lock.lock();
     ++written_;
     changed_.notify_all();
@@ -147,7 +149,7 @@ void RecordWriter::hand_over() {
   changed_.notify_all();
   // The next block is free once the writer has written what it held.
   changed_.wait(lock, [this] { return handed_ - written_ < kBlocks; });
-  block_ = store_.get() + (handed_ % kBlocks) * kBuffer;
+  block_ = store_ + (handed_ % kBlocks) * kBuffer;
   used_ = 0;
 }
 

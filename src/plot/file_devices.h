@@ -63,7 +63,7 @@ class RecordWriter {
   void writer_loop();
 
   std::FILE* file_;
-  std::unique_ptr<char[]> store_;  // kBlocks blocks
+  char* store_;                    // kBlocks blocks, from map_pages
   char* block_;                    // the block being filled
   std::size_t used_ = 0;
   // Blocks are handed over and written in turn: block i lives at

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/page_memory.h"
 #include "plot/axes.h"
 #include "plot/colour.h"
 #include "plot/options.h"
@@ -92,8 +93,10 @@ struct PlotModel {
   std::vector<Segment> frame_3d;
   std::vector<AxisLetter> letters;
 
-  std::vector<PlotPoint> points;
-  std::vector<PlotLinePoint> line;
+  // One entry per point: up to 50000, so their memory comes in whole
+  // pages from the system.
+  std::vector<PlotPoint, PageAllocator<PlotPoint>> points;
+  std::vector<PlotLinePoint, PageAllocator<PlotLinePoint>> line;
 
   bool legend = false;
   int legend_corner = 1;

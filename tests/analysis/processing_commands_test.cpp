@@ -102,7 +102,7 @@ TEST(SmoothCommand, GaussianEqualsThePlainLoopOnSortedDataInBothForms) {
     gaussian_smooth_reference(SmoothData{x, y, plane ? z : y, 2000, plane},
                               window * window / (4.f * std::log(2.f)), want);
     dispatch(f.s, "SMOOTH 7.5");
-    const std::vector<float>& got = plane ? f.s.ws.S : f.s.ws.Y;
+    std::span<const float> got = plane ? f.s.ws.S : f.s.ws.Y;
     for (std::size_t i = 0; i < want.size(); ++i) {
       ASSERT_EQ(f.s.ws.X[i], x[i]);
       ASSERT_EQ(got[i], want[i]) << "form " << form << " point " << i;
@@ -141,7 +141,7 @@ TEST(SmoothCommand, MedianEqualsSortingEachWindow) {
     std::vector<float> want(x.size());
     median_smooth_reference(f.con, SmoothData{x, y, plane ? z : y, 1500, plane}, 6.f, want);
     dispatch(f.s, "SMOOTH/M 12");
-    const std::vector<float>& got = plane ? f.s.ws.S : f.s.ws.Y;
+    std::span<const float> got = plane ? f.s.ws.S : f.s.ws.Y;
     for (std::size_t i = 0; i < want.size(); ++i)
       ASSERT_EQ(got[i], want[i]) << "form " << form << " point " << i;
   }
