@@ -12,16 +12,19 @@ struct Colour {
     Indexed,   // a set, segment or legend colour: palette index and pen
     Spectral,  // a colour-coded element: wavelength in nm (unclamped)
   };
+  // Eight bytes: a plot of 50000 points holds one per point.
   Kind kind = Kind::Frame;
-  int palette = 0;  // screen palette index (standard 16-colour palette)
-  int pen = 0;      // plot-file pen 0..10
+  std::int8_t pen = 0;        // plot-file pen 0..10
+  std::int16_t palette = 0;   // screen palette index (standard 16-colour palette)
   float nm = 0.f;
 
   static Colour frame() { return {}; }
   static Colour indexed(int palette, int pen) {
-    return {Kind::Indexed, palette, pen, 0.f};
+    return {.kind = Kind::Indexed,
+            .pen = static_cast<std::int8_t>(pen),
+            .palette = static_cast<std::int16_t>(palette)};
   }
-  static Colour spectral(float nm) { return {Kind::Spectral, 0, 0, nm}; }
+  static Colour spectral(float nm) { return {.kind = Kind::Spectral, .nm = nm}; }
   bool operator==(const Colour&) const = default;
 };
 

@@ -26,16 +26,18 @@ enum class Symbol : std::uint8_t { None, Square, Cross, TriangleUp, TriangleDown
 // diamond from 5 on, none below 1.
 Symbol set_symbol(int set);
 
+// Forty bytes, so that the points of a full data set fit in one huge page.
 struct PlotPoint {
   float u, v;  // world position of the symbol centre
   int set;     // symbol set number (from /NSET1=)
-  Symbol symbol;
   Colour colour;
-  bool bar = false;  // error bar from (u, bar_lo) to (u, bar_hi)
-  float bar_lo = 0.f, bar_hi = 0.f;
-  bool drop = false;  // dropline from (u, v) to (drop_u, drop_v)
-  float drop_u = 0.f, drop_v = 0.f;
+  float bar_lo = 0.f, bar_hi = 0.f;  // error bar from (u, bar_lo) to (u, bar_hi)
+  float drop_u = 0.f, drop_v = 0.f;  // dropline from (u, v) to (drop_u, drop_v)
+  Symbol symbol;
+  bool bar = false;
+  bool drop = false;
 };
+static_assert(sizeof(PlotPoint) <= 40);
 
 struct PlotLinePoint {
   float u, v;

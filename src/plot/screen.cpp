@@ -36,7 +36,7 @@ void ScreenDevice::colour(const Colour& c) {
       w_.set_colour(kFrameColour);
       return;
     case Colour::Kind::Indexed:
-      w_.set_colour(std::clamp(c.palette, 0, std::max(colours_, 16) - 1));
+      w_.set_colour(std::clamp<int>(c.palette, 0, std::max(colours_, 16) - 1));
       return;
     case Colour::Kind::Spectral: {
       const ScreenSpectral sp = screen_spectral(c.nm, colours_);
