@@ -21,7 +21,7 @@ class RecordingDevice : public PlotDevice {
   const PageGeometry& page() const override { return geometry; }
   void colour(const Colour& c) override {
     std::ostringstream s;
-    s << "colour " << static_cast<int>(c.kind) << " " << c.palette << " " << c.pen;
+    s << "colour " << static_cast<int>(c.kind) << " " << c.palette << " " << int{c.pen};
     ops.push_back(s.str());
   }
   void line_style(std::uint16_t mask) override { ops.push_back("style " + std::to_string(mask)); }
