@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "core/numbers.h"
-#include "core/page_memory.h"
 
 namespace verto::plot {
 
@@ -72,27 +74,32 @@ char* CoordinateTexts::put(char* p, float v, Format format) {
   return p + e.len;
 }
 
-RecordWriter::RecordWriter(std::FILE* file)
-    : file_(file), store_(static_cast<char*>(map_pages(kBlocks * kBuffer))), block_(store_) {}
+RecordWriter::RecordWriter(int fd) : fd_(fd), block_(new char[kBuffer]) {}
 
-RecordWriter::~RecordWriter() {
-  flush();
-  if (thread_.joinable()) {
-    {
-      std::lock_guard lock(mutex_);
-      stop_ = true;
+RecordWriter::~RecordWriter() { flush(); }
+
+void RecordWriter::flush() {
+  const char* data = block_.get();
+  std::size_t n = used_;
+  used_ = 0;
+  // After a failed write the rest is dropped: the file is removed anyway.
+  while (n > 0 && !failed_) {
+    const ssize_t done = ::write(fd_, data, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      failed_ = true;
+      return;
     }
-    changed_.notify_all();
-    thread_.join();
+    data += done;
+    n -= static_cast<std::size_t>(done);
   }
-  unmap_pages(store_, kBlocks * kBuffer);
 }
 
 void RecordWriter::put(std::string_view s) {
   while (!s.empty()) {
-    if (used_ == kBuffer) next_block();
+    if (used_ == kBuffer) flush();
     const std::size_t n = std::min(s.size(), kBuffer - used_);
-    std::memcpy(block_ + used_, s.data(), n);
+    std::memcpy(block_.get() + used_, s.data(), n);
     used_ += n;
     s.remove_prefix(n);
   }
@@ -119,65 +126,6 @@ void RecordWriter::put_fixed(float value, int width, int decimals) {
   }
   for (int i = len; i < width; ++i) put(' ');
   put(std::string_view(tmp, static_cast<std::size_t>(len)));
-}
-
-void RecordWriter::write_out(const char* data, std::size_t n) {
-  // After a failed write the rest is dropped: the file is removed anyway.
-  if (n == 0 || failed()) return;
-  if (std::fwrite(data, 1, n, file_) != n) failed_.store(true, std::memory_order_release);
-}
-
-void RecordWriter::writer_loop() {
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    changed_.wait(lock, [this] { return written_ < handed_ || stop_; });
-    if (written_ == handed_) return;  // stopped with nothing left
-    const std::size_t slot = written_ % kBlocks;
-    const std::size_t n = sizes_[slot];
-    lock.unlock();
-    write_out(store_ + slot * kBuffer, n);
-    lock.lock();
-    ++written_;
-    changed_.notify_all();
-  }
-}
-
-void RecordWriter::hand_over() {
-  std::unique_lock lock(mutex_);
-  sizes_[handed_ % kBlocks] = used_;
-  ++handed_;
-  changed_.notify_all();
-  // The next block is free once the writer has written what it held.
-  changed_.wait(lock, [this] { return handed_ - written_ < kBlocks; });
-  block_ = store_ + (handed_ % kBlocks) * kBuffer;
-  used_ = 0;
-}
-
-void RecordWriter::next_block() {
-  if (!thread_.joinable() && !alone_) {
-    try {
-      thread_ = std::thread([this] { writer_loop(); });
-    } catch (const std::system_error&) {
-      alone_ = true;  // no thread to be had: every block is written here
-    }
-  }
-  if (alone_) {
-    write_out(block_, used_);
-    used_ = 0;
-    return;
-  }
-  hand_over();
-}
-
-void RecordWriter::flush() {
-  if (!thread_.joinable()) {
-    write_out(block_, used_);
-    used_ = 0;
-    return;
-  }
-  if (used_ > 0) hand_over();
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return written_ == handed_; });
 }
 
 // ---------------------------------------------------------------------------

@@ -1,81 +1,60 @@
 #pragma once
 // The plot-file devices: HPGL pen-plotter files and PostScript pages. Both
 // write one record per line, each starting with a blank, through a
-// buffered writer; numbers are formatted without the locale and without
+// block writer; numbers are formatted without the locale and without
 // allocating.
-#include <atomic>
-#include <condition_variable>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <mutex>
 #include <string_view>
-#include <thread>
 
 #include "plot/device.h"
 
 namespace verto::plot {
 
-// A plot of 50000 points makes files of ten megabytes and more. The
-// writer fills blocks of kBuffer bytes; once the first block is full, a
-// thread of its own writes each full block to the file while the next is
-// being filled, so that formatting and writing go on side by side. Files
-// of one block are written without a thread.
+// Fills a block of kBuffer bytes with records and writes it to a file
+// descriptor (which stays the caller's) whenever it is full, and at
+// flush(). The block is small enough to stay in the processor's cache and
+// in memory the process has touched already; the writes are synchronous,
+// as handing blocks to a second thread costs more in wake-ups than the
+// copying into the system's cache it would take off this one.
 class RecordWriter {
  public:
-  static constexpr std::size_t kBuffer = std::size_t{1} << 18;  // one block
-  static constexpr std::size_t kBlocks = 4;
+  static constexpr std::size_t kBuffer = std::size_t{1} << 16;
   // Most bytes one call of room() may ask for.
   static constexpr std::size_t kMaxRoom = 512;
 
-  explicit RecordWriter(std::FILE* file);
-  ~RecordWriter();
+  explicit RecordWriter(int fd);
+  ~RecordWriter();  // flushes
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
 
   void begin() { put(' '); }  // a record starts with one blank
   void end() { put('\n'); }
   void put(char c) {
-    if (used_ == kBuffer) next_block();
+    if (used_ == kBuffer) flush();
     block_[used_++] = c;
   }
   // Where the next n bytes (n <= kMaxRoom) may be written directly;
   // commit() then takes them up to `end`.
   char* room(std::size_t n) {
-    if (kBuffer - used_ < n) next_block();
-    return block_ + used_;
+    if (kBuffer - used_ < n) flush();
+    return block_.get() + used_;
   }
-  void commit(const char* end) { used_ = static_cast<std::size_t>(end - block_); }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - block_.get()); }
   void put(std::string_view s);
   void put_int(long value);
   void put_real(float value);                       // shortest round trip
   void put_fixed(float value, int width, int decimals);  // Fw.d
-  // Writes everything so far to the file and waits until it is written.
+  // Writes what is held. After a failed write nothing more is written.
   void flush();
-  bool failed() const { return failed_.load(std::memory_order_acquire); }
+  bool failed() const { return failed_; }
 
  private:
-  // Hands the block being filled to the writing thread (starting it the
-  // first time) and takes the next free block.
-  void next_block();
-  void hand_over();  // with the block in used_ bytes; the lock not held
-  void write_out(const char* data, std::size_t n);
-  void writer_loop();
-
-  std::FILE* file_;
-  char* store_;                    // kBlocks blocks, from map_pages
-  char* block_;                    // the block being filled
+  int fd_;
+  std::unique_ptr<char[]> block_;
   std::size_t used_ = 0;
-  // Blocks are handed over and written in turn: block i lives at
-  // store_ + (i % kBlocks) * kBuffer; written_ <= handed_ <= written_ + kBlocks.
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::uint64_t handed_ = 0, written_ = 0;
-  std::size_t sizes_[kBlocks] = {};
-  bool stop_ = false;
-  bool alone_ = false;  // no thread could be started
-  std::thread thread_;
-  std::atomic<bool> failed_{false};
+  bool failed_ = false;
 };
 
 // The texts of recently written coordinates, keyed by the bits of the

@@ -1,7 +1,11 @@
 #include "plot/plot_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
+#include <system_error>
 
 #include "plot/file_devices.h"
 #include "plot/render.h"
@@ -18,44 +22,56 @@ std::string plot_file_name(int n, bool postscript) {
 
 namespace {
 
-struct FileCloser {
-  std::FILE* f;
-  ~FileCloser() {
-    if (f) std::fclose(f);
+// Writes the plot file's bytes to `fd` from its current position; a
+// regular file is then cut where they end. False when a write failed.
+bool write_plot(const PlotModel& model, int fd, bool postscript, bool background) {
+  bool failed;
+  {
+    RecordWriter out(fd);
+    render(model, *file_device(out, postscript, background));
+    out.flush();
+    failed = out.failed();
   }
-};
+  if (failed) return false;
+  // An existing file is written over in place, which spares the system
+  // freeing its pages and blocks and taking new ones; what is left of a
+  // longer old plot is cut off.
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return true;
+  const off_t end = lseek(fd, 0, SEEK_CUR);
+  return end >= 0 && ftruncate(fd, end) == 0;
+}
 
 }  // namespace
 
 FileResult write_plot_file(const PlotModel& model, bool postscript, bool over,
                            bool background, const std::filesystem::path& dir) {
-  std::FILE* file = nullptr;
+  int fd = -1;
   std::string name;
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_CLOEXEC;
   if (over) {
     name = plot_file_name(0, postscript);
-    file = std::fopen((dir / name).c_str(), "w");
-    if (!file) return {FileStatus::CannotOpen, name};
+    fd = ::open((dir / name).c_str(), kFlags, 0666);
+    if (fd < 0) return {FileStatus::CannotOpen, name};
   } else {
-    for (int n = 0; n < kPlotFileNames && !file; ++n) {
+    for (int n = 0; n < kPlotFileNames && fd < 0; ++n) {
       name = plot_file_name(n, postscript);
-      errno = 0;
-      // "x": created here, never an existing file.
-      file = std::fopen((dir / name).c_str(), "wx");
-      if (!file && errno != EEXIST) return {FileStatus::CannotOpen, name};
+      // O_EXCL: created here, never an existing file.
+      fd = ::open((dir / name).c_str(), kFlags | O_EXCL, 0666);
+      if (fd < 0 && errno != EEXIST) return {FileStatus::CannotOpen, name};
     }
-    if (!file) return {FileStatus::NoFreeName, {}};
+    if (fd < 0) return {FileStatus::NoFreeName, {}};
   }
 
-  FileCloser closer{file};
-  bool failed;
-  {
-    RecordWriter out(file);
-    render(model, *file_device(out, postscript, background));
-    out.flush();
-    failed = out.failed();
-  }
-  closer.f = nullptr;
-  if (std::fclose(file) != 0) failed = true;
+  struct Closer {
+    int fd;
+    ~Closer() {
+      if (fd >= 0) ::close(fd);
+    }
+  } closer{fd};
+  bool failed = !write_plot(model, fd, postscript, background);
+  closer.fd = -1;
+  if (::close(fd) != 0) failed = true;
   if (failed) {
     // A half-written plot (a full disk) is removed rather than left behind
     // looking like a plot; anything but a plain file is left alone.

@@ -11,6 +11,7 @@ namespace verto::plot {
 
 constexpr int kPlotFileNames = 35;
 
+
 // The n-th plot-file name (n from 0): "VERTO" + '1'..'9', 'A'..'Z' + ext.
 std::string plot_file_name(int n, bool postscript);
 
@@ -22,7 +23,8 @@ struct FileResult {
 };
 
 // Writes the model as an HPGL file (or PostScript with `postscript`) into
-// `dir` under the first free name (the first name with `over`).
+// `dir` under the first free name (the first name with `over`, written
+// over in place and cut to its new length).
 FileResult write_plot_file(const PlotModel& model, bool postscript, bool over,
                            bool background, const std::filesystem::path& dir);
 

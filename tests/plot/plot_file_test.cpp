@@ -165,7 +165,10 @@ TEST_F(FilePlotTest, NamesCountUpAndOverOverwritesTheFirst) {
   EXPECT_NE(first, over);
   EXPECT_FALSE(fs::exists("VERTO3.HPG"));
   plot_file("PLOT/PS", "VERTO1.PS");
-  plot_file("PLOT/PRINT/PS", "VERTO2.PS");
+  const std::string fresh = plot_file("PLOT/PRINT/PS", "VERTO2.PS");
+  // /OVER writes over a longer file in place and cuts off its old tail.
+  std::ofstream("VERTO1.PS", std::ios::binary) << std::string(3 * fresh.size(), '%');
+  EXPECT_EQ(plot_file("PLOT/PS/OVER", "VERTO1.PS"), fresh);
 }
 
 TEST_F(FilePlotTest, AfterNineComeLettersAndThenNothing) {
