@@ -208,7 +208,7 @@ constexpr std::uint32_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10
 // The eight decimal digits of n < 10^8, leading zeros kept, as the bytes
 // of one word, the first digit in the lowest byte: both halves of four digits are split into
 // pairs and then into digits side by side, by multiplications.
-std::uint64_t eight_digits(std::uint32_t n) {
+[[gnu::always_inline]] inline std::uint64_t eight_digits(std::uint32_t n) {
   const std::uint64_t merged = (n / 10000) | (std::uint64_t{n % 10000} << 32);
   const std::uint64_t hundreds_hi = ((merged * 10486) >> 20) & 0x0000007F0000007Full;
   const std::uint64_t pairs = ((merged - 100 * hundreds_hi) << 16) + hundreds_hi;
@@ -217,26 +217,22 @@ std::uint64_t eight_digits(std::uint32_t n) {
   return tens | 0x3030303030303030ull;
 }
 
-// Stores the first `count` (1..8) bytes of `word`, lowest first, at p and
-// returns their end. It stores a whole word: 8 bytes at p must be free.
-char* store(char* p, std::uint64_t word, int count) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(p, &word, 8);
-  } else {
-    for (int i = 0; i < count; ++i) p[i] = static_cast<char>(word >> (8 * i));
-  }
-  return p + count;
+
+
+// Characters 0..15 of `text` as the two words of a ShortText of `size`.
+ShortText short_text(unsigned __int128 text, int size) {
+  text &= (static_cast<unsigned __int128>(1) << 120) - 1;
+  text |= static_cast<unsigned __int128>(size) << 120;
+  return {static_cast<std::uint64_t>(text), static_cast<std::uint64_t>(text >> 64)};
 }
 
-// Writes the `width` (1..8) lowest decimal digits of n < 10^8, leading
-// zeros kept, and returns their end; 8 bytes at p must be free.
-char* put_digits(char* p, std::uint32_t n, int width) {
-  return store(p, eight_digits(n) >> (8 * (8 - width)), width);
-}
-
-// Digits of n, for n below 100000.
-int digit_count(std::uint32_t n) {
-  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
+// The text of to_chars, for the values the short path leaves alone.
+ShortText shortest_text_slowly(float value) {
+  char buf[32] = {};
+  const int size = static_cast<int>(std::to_chars(buf, buf + sizeof buf, value).ptr - buf);
+  unsigned __int128 text = 0;
+  for (int i = size - 1; i >= 0; --i) text = (text << 8) | static_cast<unsigned char>(buf[i]);
+  return short_text(text, size);  // at most 15 characters
 }
 
 // For the floats in [2^e, 2^(e+1)), e = 0..15, which lie 2^(e-23) apart:
@@ -255,66 +251,84 @@ constexpr std::array<int, 16> kSureDecimals = [] {
 
 }  // namespace
 
-char* shortest_chars(char* first, float value) {
+ShortText shortest_text(float value) {
   const float a = std::fabs(value);
-  if (!(a >= 1.f && a < 65536.f)) return std::to_chars(first, first + 32, value).ptr;
-  char* p = first;
-  if (value < 0) *p++ = '-';
+  if (!(a >= 1.f && a < 65536.f)) return shortest_text_slowly(value);
   const auto whole = static_cast<std::uint32_t>(a);
-  if (static_cast<float>(whole) == a) return put_digits(p, whole, digit_count(whole));
-
-  // a = m 2^(e-23) with m of 24 bits. Not being whole, a is no power of
-  // two, so its neighbours lie 2^(e-23) away on both sides, and a decimal
-  // reads back to a when it lies less than h = 2^(e-24) from it, or
-  // exactly h when m is even (a tie goes to the even neighbour). In units
-  // of h / 10^k a is 2 m 10^k and the decimal n / 10^k is n 2^(24-e):
-  // whole numbers below 2^50, compared exactly.
-  const auto bits = std::bit_cast<std::uint32_t>(a);
-  const int shift = 24 - (static_cast<int>(bits >> 23) - 127);
-  const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
-  const bool even = (m & 1u) == 0;
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  // The nearest n, ties to even, and whether it reads back.
-  auto nearest = [&](std::uint64_t scaled, std::uint32_t pow10, bool& reads_back) {
-    const std::uint64_t n = (scaled + half - 1 + ((scaled >> shift) & 1u)) >> shift;
-    const std::uint64_t at = n << shift;
-    const std::uint64_t off = at > scaled ? at - scaled : scaled - at;
-    reads_back = off < pow10 || (off == pow10 && even);
-    return n;
-  };
-  // The shortest decimal that reads back has k0 - 1 or k0 decimals (k0
-  // from the table): the nearest one with k0 decimals always does, and a
-  // shorter one, when there is one, is also the nearest with k0 - 1
-  // decimals, written with trailing zeros. Of two equally near, the even
-  // one is taken, as to_chars does.
-  int k = kSureDecimals[static_cast<std::size_t>(24 - shift)] - 1;
-  const std::uint64_t scaled = 2 * m * kPow10[k];
-  bool ok = false;
-  std::uint64_t n = nearest(scaled, kPow10[k], ok);
-  if (!ok) {
-    ++k;
-    n = nearest(scaled * 10, kPow10[k], ok);
-    if (!ok) return std::to_chars(first, first + 32, value).ptr;  // never met
+  // Digits of the whole part, without a branch.
+  const int d = 1 + (whole >= 10) + (whole >= 100) + (whole >= 1000) + (whole >= 10000);
+  // The text is built in one 128-bit word, the first character in the
+  // lowest byte.
+  unsigned __int128 text;
+  int size = d;
+  if (static_cast<float>(whole) == a) {
+    text = eight_digits(whole) >> (8 * (8 - d));
+  } else {
+    // a = m 2^(e-23) with m of 24 bits. Not being whole, a is no power of
+    // two, so its neighbours lie 2^(e-23) away on both sides, and a
+    // decimal reads back to a when it lies less than h = 2^(e-24) from
+    // it, or exactly h when m is even (a tie goes to the even neighbour).
+    // In units of h / 10^k a is 2 m 10^k and the decimal n / 10^k is
+    // n 2^(24-e): whole numbers below 2^50, compared exactly.
+    const auto bits = std::bit_cast<std::uint32_t>(a);
+    const int shift = 24 - (static_cast<int>(bits >> 23) - 127);
+    const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
+    const bool even = (m & 1u) == 0;
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    // The nearest n, ties to even, and whether it reads back.
+    auto nearest = [&](std::uint64_t scaled, std::uint32_t pow10, bool& reads_back) {
+      const std::uint64_t n = (scaled + half - 1 + ((scaled >> shift) & 1u)) >> shift;
+      const std::uint64_t at = n << shift;
+      const std::uint64_t off = at > scaled ? at - scaled : scaled - at;
+      reads_back = off < pow10 || (off == pow10 && even);
+      return n;
+    };
+    // The shortest decimal that reads back has k0 - 1 or k0 decimals (k0
+    // from the table): the nearest one with k0 decimals always does, and
+    // a shorter one, when there is one, is also the nearest with k0 - 1
+    // decimals, written with trailing zeros. Of two equally near, the
+    // even one is taken, as to_chars does.
+    int k = kSureDecimals[static_cast<std::size_t>(24 - shift)] - 1;
+    const std::uint64_t scaled = 2 * m * kPow10[k];
+    bool ok = false;
+    std::uint64_t n = nearest(scaled, kPow10[k], ok);
+    if (!ok) {
+      ++k;
+      n = nearest(scaled * 10, kPow10[k], ok);
+      if (!ok) return shortest_text_slowly(value);  // never met
+    }
+    // The whole part is that of a: a decimal rounded up to the next whole
+    // number would be a whole number reading back to a, which is not
+    // whole. The k decimals follow the point, their trailing zeros
+    // dropped: the highest byte that is no '0' ends them (the decimals of
+    // a value that is not whole are never all zeros). n's digits are
+    // those of the whole part, then the k decimals: one word holds them
+    // all when they are eight at most (as for every coordinate of a plot
+    // file); else the two parts take a word each.
+    std::uint64_t decimals;
+    if (d + k <= 8) {
+      const std::uint64_t digits = eight_digits(static_cast<std::uint32_t>(n)) >> (8 * (8 - d - k));
+      text = digits & ((std::uint64_t{1} << (8 * d)) - 1);
+      decimals = digits >> (8 * d);
+    } else {
+      text = eight_digits(whole) >> (8 * (8 - d));
+      decimals = eight_digits(static_cast<std::uint32_t>(n - std::uint64_t{whole} * kPow10[k])) >>
+                 (8 * (8 - k));
+    }
+    const std::uint64_t values = decimals ^ (0x3030303030303030ull >> (8 * (8 - k)));
+    const std::uint64_t nonzero = (values + 0x7F7F7F7F7F7F7F7Full) & 0x8080808080808080ull;
+    const int kept = 1 + (63 - std::countl_zero(nonzero)) / 8;
+    text |= static_cast<unsigned __int128>('.') << (8 * d);
+    text |= static_cast<unsigned __int128>(decimals) << (8 * (d + 1));
+    size += 1 + kept;
   }
-  // The whole part is that of a: a decimal rounded up to the next whole
-  // number would be a whole number reading back to a, which is not whole.
-  auto fp = static_cast<std::uint32_t>(n - std::uint64_t{whole} * kPow10[k]);
-  while (k > 0 && fp % 10 == 0) {
-    fp /= 10;
-    --k;
+  if (value < 0) {
+    text = (text << 8) | '-';
+    ++size;
   }
-  const int d = digit_count(whole);
-  if (k == 0) return put_digits(p, whole, d);
-  if (d + k > 8) {
-    p = put_digits(p, whole, d);
-    *p++ = '.';
-    return put_digits(p, fp, k);
-  }
-  // One word holds all the digits: the whole part, then the fraction.
-  const std::uint64_t digits = eight_digits(whole * kPow10[k] + fp) >> (8 * (8 - d - k));
-  p = store(p, digits, d);
-  *p++ = '.';
-  return store(p, digits >> (8 * d), k);
+  return short_text(text, size);
 }
+
+char* shortest_chars(char* first, float value) { return put_text(first, shortest_text(value)); }
 
 }  // namespace verto

@@ -15,6 +15,9 @@
 // plain decimals from 1E-04 to below 1E+08 ("0.0015", "123456.7", "3",
 // "-0.25"), otherwise one digit before the point and a signed exponent of at
 // least two digits ("1.5E-05", "3.4028235E+38"); "NaN", "Inf", "-Inf".
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -38,5 +41,28 @@ std::string shortest_real(float value);
 // end. Values from 1 to 65536 in size, where the coordinates of plot files
 // lie, take a short exact path of their own; all others go to to_chars.
 char* shortest_chars(char* first, float value);
+
+// The same text held in two words, character i in byte i (counted from
+// the lowest) and the length in the last byte: a value of 16 bytes travels
+// in two registers, and writers put it down with two stores. Formatting
+// into a buffer and copying from there would read back what was just
+// written, which stalls the processor.
+struct ShortText {
+  std::uint64_t lo = 0, hi = 0;
+  int size() const { return static_cast<int>(hi >> 56); }  // at most 15
+};
+ShortText shortest_text(float value);
+
+// Puts t's characters at p, where 16 bytes must be free, and returns the
+// end of its text.
+inline char* put_text(char* p, ShortText t) {
+  if constexpr (std::endian::native == std::endian::big) {
+    t.lo = __builtin_bswap64(t.lo);
+    t.hi = __builtin_bswap64(t.hi);
+  }
+  std::memcpy(p, &t.lo, 8);
+  std::memcpy(p + 8, &t.hi, 8);
+  return p + t.size();
+}
 
 }  // namespace verto

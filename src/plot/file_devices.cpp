@@ -23,18 +23,12 @@ float sane(float v) {
   return v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v);
 }
 
-// The text of one coordinate, formatted once and copied as a block of 16
-// bytes (it has at most 15 characters) wherever it is written.
+// The text of one whole coordinate (HPGL), formatted once and copied as a
+// block of 16 bytes (it has at most 15 characters) wherever it is written.
 struct NumberText {
   char text[32];
   std::size_t len;
 };
-
-NumberText real_text(float v) {
-  NumberText t;
-  t.len = static_cast<std::size_t>(shortest_chars(t.text, sane(v)) - t.text);
-  return t;
-}
 
 NumberText integer_text(float v) {
   NumberText t;
@@ -42,7 +36,7 @@ NumberText integer_text(float v) {
   return t;
 }
 
-char* put_text(char* p, const NumberText& t) {
+char* put_number(char* p, const NumberText& t) {
   std::memcpy(p, t.text, 16);
   return p + t.len;
 }
@@ -51,6 +45,16 @@ template <std::size_t N>
 char* put_literal(char* p, const char (&s)[N]) {
   std::memcpy(p, s, N - 1);
   return p + (N - 1);
+}
+
+// " x y" and `tail` at p, where 48 bytes must be free; returns the end.
+template <std::size_t N>
+char* put_pair(char* p, ShortText x, ShortText y, const char (&tail)[N]) {
+  *p = ' ';
+  p = put_text(p + 1, x);
+  *p = ' ';
+  p = put_text(p + 1, y);
+  return put_literal(p, tail);
 }
 
 }  // namespace
@@ -238,9 +242,9 @@ void HpglDevice::rect(float x1, float y1, float x2, float y2) {
   char* p = out_.room(5 * 40);
   for (int i = 0; i < 5; ++i) {
     p = i == 0 ? put_literal(p, " PU") : put_literal(p, " PD");
-    p = put_text(p, *corners[i][0]);
+    p = put_number(p, *corners[i][0]);
     *p++ = ',';
-    p = put_text(p, *corners[i][1]);
+    p = put_number(p, *corners[i][1]);
     p = put_literal(p, ";\n");
   }
   out_.commit(p);
@@ -371,26 +375,15 @@ void PostScriptDevice::draw(float x, float y) {
 }
 
 void PostScriptDevice::rect(float x1, float y1, float x2, float y2) {
-  // The move and the four draws of the border, each value formatted once.
-  const NumberText a = real_text(x1), b = real_text(x2);
-  const NumberText c = real_text(y1), d = real_text(y2);
-  const NumberText* const corners[5][2] = {{&a, &c}, {&a, &d}, {&b, &d}, {&b, &c}, {&a, &c}};
+  // The move and the four draws of the border, each value formatted once
+  // into registers and every line put down by stores alone.
+  const ShortText a = shortest_text(sane(x1)), b = shortest_text(sane(x2));
+  const ShortText c = shortest_text(sane(y1)), d = shortest_text(sane(y2));
   char* p = out_.room(9 * 48);
-  for (int i = 0; i < 5; ++i) {
-    char* const line = p;
-    *p++ = ' ';
-    p = put_text(p, *corners[i][0]);
-    *p++ = ' ';
-    p = put_text(p, *corners[i][1]);
-    if (i == 0) {
-      p = put_literal(p, " moveto\n");
-      continue;
-    }
-    // " x y lineto stroke", then " x y moveto": the pair copied as a block.
-    const std::size_t n = static_cast<std::size_t>(p - line);
-    p = put_literal(p, " lineto stroke\n");
-    std::memmove(p, line, 48);
-    p = put_literal(p + n, " moveto\n");
+  p = put_pair(p, a, c, " moveto\n");
+  for (const auto& [x, y] : {std::pair{a, d}, {b, d}, {b, c}, {a, c}}) {
+    p = put_pair(p, x, y, " lineto stroke\n");
+    p = put_pair(p, x, y, " moveto\n");
   }
   out_.commit(p);
 }
