@@ -38,7 +38,7 @@ struct PageAllocator {
     if (bytes >= kLarge)
       unmap_pages(p, bytes);
     else
-      ::operator delete(p, bytes, std::align_val_t{alignof(T)});
+      ::operator delete(p, std::align_val_t{alignof(T)});
   }
   template <class U>
   bool operator==(const PageAllocator<U>&) const noexcept { return true; }
