@@ -23,6 +23,16 @@ Workspace::Workspace()
 
 Workspace::~Workspace() { unmap_pages(arrays_, kArrayFloats * sizeof(float)); }
 
+Workspace::Workspace(const Workspace& other) : Workspace() { *this = other; }
+
+Workspace& Workspace::operator=(const Workspace& other) {
+  if (this != &other) {
+    WorkspaceValues::operator=(other);
+    std::copy(other.arrays_, other.arrays_ + kArrayFloats, arrays_);
+  }
+  return *this;
+}
+
 std::string_view form_name(int form) {
   static constexpr std::string_view names[8] = {
       "user form", "(X)      ", "(X,S)    ", "(X,Y)    ",

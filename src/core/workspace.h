@@ -31,27 +31,13 @@ struct MarkerList {
   int count = 0;
 };
 
-struct Workspace {
-  Workspace();
-  ~Workspace();
-  Workspace(const Workspace&) = delete;
-  Workspace& operator=(const Workspace&) = delete;
-
-  // XYS data set: S is the error of Y in forms 2 and 4, Z in form 7.
-  std::span<float> X, Y, S;
-  int Npts = 0;
-
-  // Line data set; LZ is used only in form 7.
-  std::span<float> LX, LY, LZ;
-  int Nline = 0;
-
-  // Column worksheet: kMaxNpts rows of 9 values, row-major.
-  std::span<float> columns;
-  int Mpts = 0;
+// Everything of the workspace but its arrays: plain values, copied as
+// such.
+struct WorkspaceValues {
+  int Npts = 0;   // points of the XYS data set
+  int Nline = 0;  // points of the line data set
+  int Mpts = 0;   // rows of the column worksheet
   int Num_columns = 1;
-  float& column(int row, int col) {  // both 1-based
-    return columns[static_cast<std::size_t>(row - 1) * kMaxColumns + (col - 1)];
-  }
 
   MarkerList point_markers;
   MarkerList line_markers;
@@ -81,10 +67,28 @@ struct Workspace {
   // Command line buffers (70 characters, blank-padded).
   std::string line = std::string(kLineLength, ' ');
   std::string upper = std::string(kLineLength, ' ');
+};
+
+struct Workspace : WorkspaceValues {
+  Workspace();
+  ~Workspace();
+  // A copy has arrays of its own, with the same contents.
+  Workspace(const Workspace& other);
+  Workspace& operator=(const Workspace& other);
+
+  // XYS data set: S is the error of Y in forms 2 and 4, Z in form 7.
+  std::span<float> X, Y, S;
+  // Line data set; LZ is used only in form 7.
+  std::span<float> LX, LY, LZ;
+  // Column worksheet: kMaxNpts rows of 9 values, row-major.
+  std::span<float> columns;
+  float& column(int row, int col) {  // both 1-based
+    return columns[static_cast<std::size_t>(row - 1) * kMaxColumns + (col - 1)];
+  }
 
  private:
-  // The arrays above, zeroed by the system and touched only where used:
-  // a run that never reads a file never pays for them.
+  // The arrays above in one block, zeroed by the system and touched only
+  // where used: a run that never reads a file never pays for them.
   float* arrays_;
   static constexpr std::size_t kArrayFloats =
       std::size_t{6} * kMaxNpts + std::size_t{kMaxNpts} * kMaxColumns;

@@ -27,7 +27,7 @@ TEST(PageMemory, BlocksAreZeroedWritableAndAlignedAcrossTheThreshold) {
   EXPECT_EQ(v[99999], 99999 * 0.5);
 }
 
-TEST(PageMemory, WorkspaceArraysAreZeroAndDoNotOverlap) {
+TEST(PageMemory, WorkspaceArraysAreZeroApartAndCopiedByValue) {
   Workspace ws;
   std::span<float> arrays[] = {ws.X, ws.Y, ws.S, ws.LX, ws.LY, ws.LZ};
   for (std::size_t i = 0; i < std::size(arrays); ++i) {
@@ -42,6 +42,16 @@ TEST(PageMemory, WorkspaceArraysAreZeroAndDoNotOverlap) {
     EXPECT_EQ(arrays[i].back(), static_cast<float>(i + 1));
   }
   EXPECT_EQ(ws.columns.back(), 9.f);
+  // A copy has arrays of its own with the same contents.
+  ws.Npts = 7;
+  Workspace copy = ws;
+  copy.X[0] = 5.f;
+  EXPECT_EQ(ws.X[0], 0.f);
+  EXPECT_EQ(copy.Npts, 7);
+  EXPECT_EQ(copy.LZ.back(), 6.f);
+  EXPECT_EQ(copy.columns.back(), 9.f);
+  copy = ws;
+  EXPECT_EQ(copy.X[0], 0.f);
 }
 
 }  // namespace
