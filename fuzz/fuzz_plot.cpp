@@ -5,6 +5,9 @@
 // Input: the PLOT line up to the first newline (upper-cased, cut to 80
 // characters); then a form byte, marker bytes and values (4-byte floats)
 // for the points and the line data set.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -38,20 +41,18 @@ class Reader {
   std::size_t n_, pos_ = 0;
 };
 
-// Renders into memory, so that nothing touches the file system.
+// Renders into an anonymous memory file, so that nothing touches the file
+// system.
 void render_to_memory(const verto::plot::PlotModel& m, bool postscript) {
-  char* buf = nullptr;
-  std::size_t len = 0;
-  std::FILE* f = open_memstream(&buf, &len);
-  if (!f) return;
+  const int fd = memfd_create("verto-fuzz-plot", MFD_CLOEXEC);
+  if (fd < 0) return;
   {
-    verto::plot::RecordWriter out(f);
+    verto::plot::RecordWriter out(fd);
     // Each device carries its own page and ends it in finish().
     auto d = verto::plot::file_device(out, postscript, postscript);
     verto::plot::render(m, *d);
   }
-  std::fclose(f);
-  std::free(buf);
+  close(fd);
 }
 
 }  // namespace
